@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Shared set-up for ./run.sh and ./test.sh: installs what the build and the
+# tests need (only what is missing), then configures a build directory.
+#   scripts/setup.sh deps                 install missing packages
+#   scripts/setup.sh configure DIR TYPE   configure DIR (TYPE: release | sanitize)
+set -euo pipefail
+
+# Build: compiler, CMake, Ninja, Qt 6, JSON for the command-line tool, Google Benchmark.
+# Tests: the tape tools we cross-check against (fuse-emulator-utils, zmakebas, pasmo).
+PACKAGES=(
+    g++ cmake ninja-build pkg-config
+    qt6-base-dev libgl-dev
+    nlohmann-json3-dev libbenchmark-dev
+    fuse-emulator-utils zmakebas pasmo
+)
+
+missing_packages() {
+    local p
+    for p in "${PACKAGES[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+            printf '%s\n' "$p"
+        fi
+    done
+}
+
+install_deps() {
+    if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
+        echo "apt-get is not available here. Install these packages (or their equivalents) and run again:"
+        printf '  %s\n' "${PACKAGES[@]}"
+        exit 1
+    fi
+    local todo
+    todo=$(missing_packages)
+    [ -z "$todo" ] && return 0
+    echo "Installing missing packages:" $todo
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update -qq
+    # shellcheck disable=SC2086
+    "${sudo[@]}" apt-get install -y -qq --no-install-recommends $todo
+}
+
+configure() {
+    local dir=$1 type=$2
+    local args=(-S . -B "$dir" -G Ninja)
+    case "$type" in
+        release) args+=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
+        sanitize) args+=(-DCMAKE_BUILD_TYPE=Debug -DKIVO_SANITIZE=ON -DKIVO_WERROR=ON) ;;
+        *) echo "unknown build type $type" >&2; exit 2 ;;
+    esac
+    cmake "${args[@]}" >/dev/null
+}
+
+cd "$(dirname "$0")/.."
+case "${1:-}" in
+    deps) install_deps ;;
+    configure) configure "$2" "$3" ;;
+    *) echo "usage: $0 deps | configure DIR TYPE" >&2; exit 2 ;;
+esac

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "core/Message.h"
+
+#include <nlohmann/json.hpp>
+
+#include <QString>
+#include <QStringList>
+
+// Shared by the subcommands of kivo-cli: JSON goes to stdout, messages to stderr as
+// "Title: text"; usage errors exit 2, rejected input exits 1.
+using Json = nlohmann::ordered_json;
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+std::string utf8(const QString &text);
+QString fromUtf8(const std::string &text);
+Json stringList(const QStringList &list);
+
+void printJson(const Json &json);
+void printMessage(const Message &message);
+void printMessages(const Messages &messages);
+int usageError(const QString &text);
+
+// One subcommand: its arguments after the subcommand's name.
+using Subcommand = int (*)(const QStringList &arguments);
+
+int cmdDump(const QStringList &arguments);
+int cmdWrite(const QStringList &arguments);
+int cmdSettings(const QStringList &arguments);
+int cmdLanguage(const QStringList &arguments);
+int cmdTape(const QStringList &arguments);

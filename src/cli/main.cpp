@@ -1,0 +1,53 @@
+#include "cli/CliSupport.h"
+
+#include <QCoreApplication>
+
+#include <iostream>
+#include <map>
+
+namespace {
+
+const char *const kHelp = R"(kivo-cli: the Kivo catalogue and tape logic without a window.
+
+Usage:
+  kivo-cli dump FILE.dat [--merge OTHER.dat]...
+      Load FILE.dat, merge each OTHER.dat into it, print the catalogue as JSON:
+      {"slots", "entries": [{"slot", RomName, RomType, Screenshots, Year, Notes,
+      RomFile, Publisher, Authors, AudioFile}], "RomPaths", "ScreenshotPaths", "MusicPaths"}.
+  kivo-cli write FILE.dat
+      Read {"entries": [...]} (the shape dump prints) from stdin and save it as FILE.dat.
+  kivo-cli settings FILE.ini [--write OUT.ini]
+      Print what the program reads from a settings file; --write writes it back as the
+      program would at shutdown.
+  kivo-cli language FILE.ini
+      Print the menu captions, caption table and game-type table a language file gives.
+  kivo-cli tape FILE
+      Print the block listing of a TZX or TAP image as JSON.
+
+Messages go to stderr as "Title: text". Exit status: 0 done, 1 rejected input or failed
+write, 2 usage error.
+)";
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (arguments.isEmpty())
+        return usageError(QStringLiteral("no subcommand given"));
+    const QString name = arguments.takeFirst();
+    if (name == u"--help" || name == u"-h" || name == u"help") {
+        std::cout << kHelp;
+        return kExitOk;
+    }
+    static const std::map<QString, Subcommand> kSubcommands = {
+        {QStringLiteral("dump"), cmdDump},         {QStringLiteral("write"), cmdWrite},
+        {QStringLiteral("settings"), cmdSettings}, {QStringLiteral("language"), cmdLanguage},
+        {QStringLiteral("tape"), cmdTape},
+    };
+    const auto it = kSubcommands.find(name);
+    if (it == kSubcommands.end())
+        return usageError(QStringLiteral("unknown subcommand '%1'").arg(name));
+    return it->second(arguments);
+}

@@ -1,0 +1,54 @@
+#include "core/Cp1252.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr std::array<char16_t, 32> kHighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char encodeOne(char16_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return static_cast<char>(c);
+    const auto *hit = std::find(kHighControls.begin(), kHighControls.end(), c);
+    if (hit != kHighControls.end())
+        return static_cast<char>(0x80 + (hit - kHighControls.begin()));
+    return '?';
+}
+
+} // namespace
+
+QString fromCp1252(const char *data, qsizetype size)
+{
+    // Latin-1 decoding is vectorised; only 0x80-0x9F need a second look.
+    QString text = QString::fromLatin1(data, size);
+    const auto *bytes = reinterpret_cast<const unsigned char *>(data);
+    for (qsizetype i = 0; i < size; ++i) {
+        if (bytes[i] >= 0x80 && bytes[i] < 0xA0)
+            text[i] = QChar(kHighControls[bytes[i] - 0x80]);
+    }
+    return text;
+}
+
+void appendCp1252(QByteArray &out, const QString &text)
+{
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(text.at(i + 1).unicode()))
+            ++i; // one character outside the code page, one "?"
+        out.append(encodeOne(c));
+    }
+}
+
+QByteArray toCp1252(const QString &text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    appendCp1252(out, text);
+    return out;
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The data formats (.dat, pocket files, SGD data, names on tapes) hold Windows-1252 text, so
+// files move between this program and copies written on Windows. 0x80-0x9F differ from Latin-1.
+
+// Bytes to text. The five bytes Windows-1252 leaves undefined map to the C1 controls of the same
+// value, as Windows does, so they survive a round trip.
+QString fromCp1252(const char *data, qsizetype size);
+inline QString fromCp1252(const QByteArray &bytes)
+{
+    return fromCp1252(bytes.constData(), bytes.size());
+}
+
+// Text to bytes, one byte per character; a character the code page lacks becomes "?".
+QByteArray toCp1252(const QString &text);
+void appendCp1252(QByteArray &out, const QString &text);

@@ -1,0 +1,287 @@
+#include "core/DatFile.h"
+
+#include "core/Cp1252.h"
+#include "core/PathText.h"
+#include "core/SafeFile.h"
+
+#include <QFile>
+#include <QtEndian>
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+const QByteArray kMagic = QByteArrayLiteral("KIVO");
+
+const QString kInvalidTitle = QStringLiteral("Invalid Database");
+const QString kBadMagicText =
+    QStringLiteral("There is a problem with the database file.") + kCrLf + QStringLiteral("File not loaded");
+const QString kBadVersionText =
+    QStringLiteral("Unsupported file version") + kCrLf + QStringLiteral("File not loaded");
+const QString kUpgradedText = QStringLiteral("Old database format has been updated to new version");
+const QString kUpgradedTitle = QStringLiteral("Information only");
+const QString kNoDataText = QStringLiteral("No data to save");
+const QString kCantSaveText = QStringLiteral("Unable to save the database file.");
+const QString kCantSaveTitle = QStringLiteral("Can't Save");
+const QString kCantOpenText = QStringLiteral("Unable to open the database file.");
+
+// Smallest stored record: six strings and two integers, plus the audio file from version 2.
+constexpr qsizetype kMinRecordSizeV1 = 32;
+constexpr qsizetype kMinRecordSizeV2 = 36;
+
+Message critical(const QString &text, const QString &title)
+{
+    return Message{text, title, MessageIcon::Critical, MessageButtons::Ok};
+}
+
+// Reads the file's little-endian fields; everything past the end reads as zero bytes.
+class DatReader
+{
+public:
+    explicit DatReader(const QByteArray &bytes) : m_data(bytes.constData()), m_size(bytes.size()) {}
+
+    qsizetype remaining() const { return m_size - m_pos; }
+
+    qint32 int32()
+    {
+        std::array<uchar, 4> raw{};
+        const qsizetype take = std::min<qsizetype>(4, remaining());
+        std::copy_n(m_data + m_pos, take, raw.begin());
+        m_pos += take;
+        return qFromLittleEndian<qint32>(raw.data());
+    }
+
+    QByteArray bytes(qsizetype n)
+    {
+        const qsizetype take = std::clamp<qsizetype>(n, 0, remaining());
+        QByteArray out(m_data + m_pos, take);
+        m_pos += take;
+        return out;
+    }
+
+    // A negative length (only damage gives one) reads as an empty string.
+    QString string()
+    {
+        const qint32 n = int32();
+        if (n <= 0)
+            return {};
+        const qsizetype take = std::min<qsizetype>(n, remaining());
+        QString text = fromCp1252(m_data + m_pos, take);
+        m_pos += take;
+        return text;
+    }
+
+private:
+    const char *m_data;
+    qsizetype m_size;
+    qsizetype m_pos = 0;
+};
+
+void readRecord(DatReader &in, qint32 version, RomRecord &record)
+{
+    if (version < 1)
+        return;
+    record.RomName = in.string();
+    record.RomType = in.int32();
+    record.Screenshots = in.string();
+    record.Year = in.int32();
+    record.Notes = in.string();
+    record.RomFile = in.string();
+    record.Publisher = in.string();
+    record.Authors = in.string();
+    if (version >= 2)
+        record.AudioFile = in.string();
+}
+
+struct Header
+{
+    qint32 version = 0;
+    qsizetype slots = 1;
+};
+
+// Checks magic and version. The slot count is bounded by what the rest of the file could hold
+// (plus the trailing empty slot, which is counted but not stored), so a damaged count cannot
+// make us allocate more than the file's size allows.
+std::optional<Header> readHeader(DatReader &in, DatResult &result)
+{
+    if (in.bytes(4) != kMagic) {
+        result.ok = false;
+        result.messages.append(critical(kBadMagicText, kInvalidTitle));
+        return std::nullopt;
+    }
+    Header header;
+    header.version = in.int32();
+    if (header.version > kCurrentDatabaseVersion) {
+        result.ok = false;
+        result.messages.append(critical(kBadVersionText, kInvalidTitle));
+        return std::nullopt;
+    }
+    const qint32 count = in.int32();
+    const qsizetype minRecord = header.version >= 2 ? kMinRecordSizeV2 : kMinRecordSizeV1;
+    header.slots = std::clamp<qsizetype>(count, 1, in.remaining() / minRecord + 1);
+    return header;
+}
+
+std::optional<QByteArray> readWholeFile(const QString &path, DatResult &result)
+{
+    QFile file(toFileSystemPath(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.ok = false;
+        result.messages.append(critical(kCantOpenText + kCrLf + path + kCrLf + file.errorString(),
+                                        kInvalidTitle));
+        return std::nullopt;
+    }
+    return file.readAll();
+}
+
+void appendInt(QByteArray &out, qint32 value)
+{
+    std::array<uchar, 4> raw{};
+    qToLittleEndian(value, raw.data());
+    out.append(reinterpret_cast<const char *>(raw.data()), 4);
+}
+
+void appendString(QByteArray &out, const QString &text)
+{
+    const qsizetype lengthAt = out.size();
+    appendInt(out, 0);
+    appendCp1252(out, text);
+    const auto length = static_cast<qint32>(out.size() - lengthAt - 4);
+    qToLittleEndian(length, out.data() + lengthAt);
+}
+
+// Everything up to and including the last separator goes to the search paths unchanged; an
+// empty directory part counts too.
+QString moveDirectoryToPaths(const QString &path, SearchPathList &list)
+{
+    const QString directory = directoryPart(path);
+    if (!(list.IsListUsed() && list.contains(directory)))
+        list.append(directory);
+    return fileNamePart(path);
+}
+
+qint32 upgradedRomType(qint32 oldType)
+{
+    static constexpr std::array<qint32, 10> kNewIndex = {15, 29, 16, 36, 43, 71, 85, 93, 94, 101};
+    return oldType >= 0 && oldType < qint32(kNewIndex.size()) ? kNewIndex[oldType] : oldType;
+}
+
+} // namespace
+
+QByteArray serializeDatabase(const RomDatabase &database, qint32 version)
+{
+    QByteArray out;
+    out.reserve(12 + database.slotCount() * 96);
+    out.append(kMagic);
+    appendInt(out, version);
+    appendInt(out, database.slotCount());
+    for (const RomRecord &record : database.slots()) {
+        if (!record.isEntry())
+            continue;
+        appendString(out, record.RomName);
+        appendInt(out, record.RomType);
+        appendString(out, record.Screenshots);
+        appendInt(out, record.Year);
+        appendString(out, record.Notes);
+        appendString(out, record.RomFile);
+        appendString(out, record.Publisher);
+        appendString(out, record.Authors);
+        if (version >= 2)
+            appendString(out, record.AudioFile);
+    }
+    return out;
+}
+
+bool writeDatabase(QIODevice &device, const RomDatabase &database, qint32 version)
+{
+    return writeAll(device, serializeDatabase(database, version));
+}
+
+DatResult SaveDatabase(const RomDatabase &database, const QString &path, qint32 version)
+{
+    DatResult result;
+    if (!database.HasEntries()) {
+        result.ok = false;
+        result.messages.append(Message{kNoDataText});
+        return result;
+    }
+    const WriteResult written = writeFileSafely(
+        path, [&](QIODevice &device) { return writeDatabase(device, database, version); });
+    if (!written.ok) {
+        result.ok = false;
+        result.messages.append(
+            critical(kCantSaveText + kCrLf + path + kCrLf + written.reason, kCantSaveTitle));
+    }
+    return result;
+}
+
+DatResult loadDatabaseBytes(RomDatabase &database, SearchPaths &paths, const QByteArray &bytes)
+{
+    DatResult result;
+    DatReader in(bytes);
+    const std::optional<Header> header = readHeader(in, result);
+    if (!header)
+        return result;
+    QList<RomRecord> slots(header->slots);
+    for (RomRecord &record : slots)
+        readRecord(in, header->version, record);
+    database.replaceSlots(std::move(slots));
+    if (header->version < 2)
+        UpgradeOldEntries(database, paths, 0, database.slotCount());
+    return result;
+}
+
+DatResult LoadDatabase(RomDatabase &database, SearchPaths &paths, const QString &path)
+{
+    DatResult result;
+    const std::optional<QByteArray> bytes = readWholeFile(path, result);
+    return bytes ? loadDatabaseBytes(database, paths, *bytes) : result;
+}
+
+DatResult mergeDatabaseBytes(RomDatabase &database, SearchPaths &paths, const QByteArray &bytes)
+{
+    DatResult result;
+    DatReader in(bytes);
+    const std::optional<Header> header = readHeader(in, result);
+    if (!header)
+        return result;
+    const int firstNew = database.EntryCount();
+    for (qsizetype i = 0; i < header->slots; ++i) {
+        RomRecord record;
+        readRecord(in, header->version, record);
+        if (record.isEntry())
+            database.Add(std::move(record));
+    }
+    if (header->version < 2) {
+        UpgradeOldEntries(database, paths, firstNew, database.EntryCount());
+        result.messages.append(Message{kUpgradedText, kUpgradedTitle});
+    }
+    return result;
+}
+
+DatResult MergeDatabase(RomDatabase &database, SearchPaths &paths, const QString &path)
+{
+    DatResult result;
+    const std::optional<QByteArray> bytes = readWholeFile(path, result);
+    return bytes ? mergeDatabaseBytes(database, paths, *bytes) : result;
+}
+
+void UpgradeOldEntries(RomDatabase &database, SearchPaths &paths, int firstSlot, int endSlot)
+{
+    for (int slot = std::max(firstSlot, 0); slot < std::min(endSlot, database.slotCount()); ++slot) {
+        RomRecord record = database.Get(slot);
+        if (!record.isEntry())
+            continue;
+        if (!record.RomFile.isEmpty())
+            record.RomFile = moveDirectoryToPaths(record.RomFile, paths[PathKind::Rom]);
+        if (!record.Screenshots.isEmpty()) {
+            QStringList names;
+            for (const QString &piece : record.Screenshots.split(u','))
+                names.append(moveDirectoryToPaths(piece, paths[PathKind::Screenshot]));
+            record.Screenshots = names.join(u',');
+        }
+        record.RomType = upgradedRomType(record.RomType);
+        database.Set(slot, record);
+    }
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "core/Message.h"
+#include "core/RomDatabase.h"
+#include "core/SearchPathList.h"
+
+#include <QByteArray>
+#include <QIODevice>
+
+// The catalogue's .dat file: "KIVO", version, slot count (entries + the trailing empty slot),
+// then one record per entry. Integers are 32-bit little-endian; a string is its length and that
+// many Windows-1252 bytes. Versions 0-2 are read, version 2 is written. Reads beyond the end of
+// the file yield zeros, so a truncated file loads as far as it goes.
+
+inline const QString kDatabaseFilter = QStringLiteral("Kivo data file (*.dat)|*.dat");
+constexpr qint32 kCurrentDatabaseVersion = 2;
+
+struct DatResult
+{
+    bool ok = true;    // false: the file was rejected or not written
+    Messages messages; // to show the user, in order
+};
+
+QByteArray serializeDatabase(const RomDatabase &database, qint32 version);
+bool writeDatabase(QIODevice &device, const RomDatabase &database, qint32 version);
+
+// Writes through a temporary file; the old file stays until the new one is complete.
+DatResult SaveDatabase(const RomDatabase &database, const QString &path,
+                       qint32 version = kCurrentDatabaseVersion);
+
+// Replaces the catalogue with the file's slots; on rejection the catalogue is left as it was.
+DatResult LoadDatabase(RomDatabase &database, SearchPaths &paths, const QString &path);
+DatResult loadDatabaseBytes(RomDatabase &database, SearchPaths &paths, const QByteArray &bytes);
+
+// Appends the file's entries to the catalogue.
+DatResult MergeDatabase(RomDatabase &database, SearchPaths &paths, const QString &path);
+DatResult mergeDatabaseBytes(RomDatabase &database, SearchPaths &paths, const QByteArray &bytes);
+
+// Version-1 records carry directories in RomFile and Screenshots and an old 10-value game type:
+// moves the directories to the search paths and maps the type, for the entries in
+// [firstSlot, endSlot).
+void UpgradeOldEntries(RomDatabase &database, SearchPaths &paths, int firstSlot, int endSlot);

@@ -1,0 +1,58 @@
+#include "core/SearchPathList.h"
+
+#include "core/FileLookup.h"
+#include "core/PathText.h"
+
+void SearchPathList::setDirs(QStringList dirs)
+{
+    m_dirs = dirs.isEmpty() ? QStringList{QString()} : std::move(dirs);
+}
+
+bool SearchPathList::contains(const QString &directory) const
+{
+    for (const QString &dir : m_dirs) {
+        if (dir.compare(directory, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+void SearchPathList::append(const QString &directory)
+{
+    if (IsListUsed())
+        m_dirs.append(directory);
+    else
+        m_dirs = QStringList{directory};
+}
+
+void SearchPaths::resetAll()
+{
+    for (SearchPathList &list : m_lists)
+        list.reset();
+}
+
+void SearchPaths::AddSearchPath(PathKind kind, QString &directory)
+{
+    if (!endsWithSeparator(directory))
+        directory += nativeSeparator();
+    SearchPathList &list = (*this)[kind];
+    if (list.IsListUsed() && list.contains(directory))
+        return;
+    list.append(directory);
+}
+
+bool SearchPaths::HasSearchPath(PathKind kind, const QString &directory) const
+{
+    const SearchPathList &list = (*this)[kind];
+    return list.IsListUsed() && list.contains(directory);
+}
+
+QString SearchPaths::FindInSearchPaths(PathKind kind, const QString &fileName) const
+{
+    for (const QString &dir : (*this)[kind].usedDirs()) {
+        const QString found = resolveExistingFile(dir + fileName);
+        if (!found.isEmpty())
+            return found;
+    }
+    return {};
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "core/ProgramDir.h"
+#include "core/RomDatabase.h"
+#include "core/SearchPathList.h"
+#include "launch/ProgramEntry.h"
+#include "settings/LanguageTable.h"
+#include "state/LayoutState.h"
+#include "tape/TapeIndex.h"
+
+// Everything that lives for the whole run. main() creates one; the main window and every dialog
+// receive it by reference and change it in place. No globals: tests build several side by side.
+struct AppState
+{
+    explicit AppState(ProgramDir dir) : programDir(std::move(dir)) {}
+
+    ProgramDir programDir;
+    RomDatabase database;
+    SearchPaths paths;
+    ProgramList emulators;    // default: DefaultEmulator
+    ProgramList musicPlayers; // default: DefaultMusicPlayer
+    qint32 LoadLastDatabase = 0;
+    LanguageTable language;
+    GameTypeTable gameTypes;
+    LayoutState layout;
+    TapeIndex tape;
+
+    // The file the catalogue in memory was loaded from or saved to in this run; empty when it
+    // came from nowhere. Only this file is overwritten without asking (LastDatabase may name a
+    // file remembered from an earlier run).
+    QString boundDatabase;
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+
+// One block of a tape image: the bytes after its ID byte, and the TZX block ID (every TAP block
+// is 0x10).
+struct TapeBlock
+{
+    QByteArray Body;
+    qint16 BlockId = 0;
+};
+
+// The blocks of the image read last.
+struct TapeIndex
+{
+    QList<TapeBlock> Blocks;
+    bool IsTap = false;
+};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "core/RomDatabase.h"
+
+#include <QAbstractTableModel>
+#include <QIcon>
+#include <QList>
+
+// The game list over the catalogue: one row per entry, in catalogue order. Each row knows its own
+// slot, so empty slots left between entries by a damaged file never shift the rows.
+class GameListModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    enum Column { NameColumn, PublisherColumn, YearColumn, ColumnCount };
+
+    explicit GameListModel(const RomDatabase &database, QObject *parent = nullptr);
+
+    // Rebuilds every row from the catalogue.
+    void refill();
+    // Redraws one row after its entry was edited in place.
+    void slotChanged(int slot);
+
+    int slotOfRow(int row) const { return m_rowToSlot.value(row, -99); }
+    // -1 when the slot has no row.
+    int rowOfSlot(int slot) const;
+
+    // "tzx", "tap", "z80", "sna", or "blank" for anything else.
+    static QString iconKey(const QString &romFile);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    const QIcon &iconFor(const QString &romFile) const;
+
+    const RomDatabase &m_database;
+    QList<int> m_rowToSlot;
+    QIcon m_blank, m_tzx, m_tap, m_z80, m_sna;
+};

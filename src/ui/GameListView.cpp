@@ -1,0 +1,82 @@
+#include "ui/GameListView.h"
+
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+
+GameListView::GameListView(QWidget *parent) : QTreeView(parent)
+{
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true); // keeps a refill of 100,000 rows instant
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setAcceptDrops(true);
+    setDropIndicatorShown(false);
+    setDragDropMode(QAbstractItemView::DropOnly);
+    header()->setStretchLastSection(false);
+}
+
+QStringList GameListView::droppedPaths(const QMimeData *mime)
+{
+    QStringList paths;
+    if (mime == nullptr)
+        return paths;
+    for (const QUrl &url : mime->urls()) {
+        if (url.isLocalFile())
+            paths.append(url.toLocalFile());
+    }
+    return paths;
+}
+
+void GameListView::mouseReleaseEvent(QMouseEvent *event)
+{
+    QTreeView::mouseReleaseEvent(event);
+    Q_EMIT mouseReleased(event->button(), event->globalPosition().toPoint());
+}
+
+void GameListView::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        Q_EMIT enterPressed();
+        return;
+    case Qt::Key_Delete:
+        Q_EMIT deletePressed();
+        return;
+    case Qt::Key_Menu: {
+        const QRect rect = visualRect(currentIndex());
+        const QPoint at = rect.isValid() ? rect.center() : QPoint(0, 0);
+        Q_EMIT mouseReleased(Qt::RightButton, viewport()->mapToGlobal(at));
+        return;
+    }
+    default:
+        QTreeView::keyPressEvent(event);
+    }
+}
+
+void GameListView::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void GameListView::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void GameListView::dropEvent(QDropEvent *event)
+{
+    const QStringList paths = droppedPaths(event->mimeData());
+    if (paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    Q_EMIT filesDropped(paths);
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QTreeView>
+
+// The game list's view: a multi-column list with multiple selection that reports mouse
+// releases, Enter and Delete, and accepts files dropped from any file manager.
+class GameListView : public QTreeView
+{
+    Q_OBJECT
+
+public:
+    explicit GameListView(QWidget *parent = nullptr);
+
+    // Local file paths of a drop's URLs; other URLs are ignored.
+    static QStringList droppedPaths(const QMimeData *mime);
+
+Q_SIGNALS:
+    void mouseReleased(Qt::MouseButton button, const QPoint &globalPos);
+    void enterPressed();
+    void deletePressed();
+    void filesDropped(const QStringList &paths);
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+};
