@@ -94,8 +94,8 @@ int cmdWrite(const QStringList &arguments)
         return usageError(QStringLiteral("write FILE.dat (the JSON comes on stdin)"));
     const std::string input{std::istreambuf_iterator<char>(std::cin), {}};
     const Json json = Json::parse(input, nullptr, false);
-    if (json.is_discarded() || !json.is_object() || !json.contains("entries")
-        || !json["entries"].is_array())
+    if (json.is_discarded() || !json.is_object() || !json.contains("entries") ||
+        !json["entries"].is_array())
         return usageError(QStringLiteral("stdin must hold a JSON object with an \"entries\" list"));
 
     RomDatabase database;

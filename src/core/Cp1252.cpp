@@ -39,7 +39,8 @@ void appendCp1252(QByteArray &out, const QString &text)
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = text.at(i).unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(text.at(i + 1).unicode()))
+        if (QChar::isHighSurrogate(c) && i + 1 < n &&
+            QChar::isLowSurrogate(text.at(i + 1).unicode()))
             ++i; // one character outside the code page, one "?"
         out.append(encodeOne(c));
     }

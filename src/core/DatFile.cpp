@@ -15,8 +15,8 @@ namespace {
 const QByteArray kMagic = QByteArrayLiteral("KIVO");
 
 const QString kInvalidTitle = QStringLiteral("Invalid Database");
-const QString kBadMagicText =
-    QStringLiteral("There is a problem with the database file.") + kCrLf + QStringLiteral("File not loaded");
+const QString kBadMagicText = QStringLiteral("There is a problem with the database file.") + kCrLf +
+                              QStringLiteral("File not loaded");
 const QString kBadVersionText =
     QStringLiteral("Unsupported file version") + kCrLf + QStringLiteral("File not loaded");
 const QString kUpgradedText = QStringLiteral("Old database format has been updated to new version");
@@ -39,7 +39,11 @@ Message critical(const QString &text, const QString &title)
 class DatReader
 {
 public:
-    explicit DatReader(const QByteArray &bytes) : m_data(bytes.constData()), m_size(bytes.size()) {}
+    explicit DatReader(const QByteArray &bytes)
+        : m_data(bytes.constData())
+        , m_size(bytes.size())
+    {
+    }
 
     qsizetype remaining() const { return m_size - m_pos; }
 
@@ -128,8 +132,8 @@ std::optional<QByteArray> readWholeFile(const QString &path, DatResult &result)
     QFile file(toFileSystemPath(path));
     if (!file.open(QIODevice::ReadOnly)) {
         result.ok = false;
-        result.messages.append(critical(kCantOpenText + kCrLf + path + kCrLf + file.errorString(),
-                                        kInvalidTitle));
+        result.messages.append(
+            critical(kCantOpenText + kCrLf + path + kCrLf + file.errorString(), kInvalidTitle));
         return std::nullopt;
     }
     return file.readAll();
@@ -269,7 +273,8 @@ DatResult MergeDatabase(RomDatabase &database, SearchPaths &paths, const QString
 
 void UpgradeOldEntries(RomDatabase &database, SearchPaths &paths, int firstSlot, int endSlot)
 {
-    for (int slot = std::max(firstSlot, 0); slot < std::min(endSlot, database.slotCount()); ++slot) {
+    for (int slot = std::max(firstSlot, 0); slot < std::min(endSlot, database.slotCount());
+         ++slot) {
         RomRecord record = database.Get(slot);
         if (!record.isEntry())
             continue;

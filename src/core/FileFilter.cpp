@@ -36,7 +36,7 @@ QString toQtFilter(const QString &windowsFilter)
     const QStringList parts = windowsFilter.split(u'|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        filters.append(withoutPatternSuffix(parts.at(i)) + QStringLiteral(" (")
-                       + caseVariants(parts.at(i + 1)) + QLatin1Char(')'));
+        filters.append(withoutPatternSuffix(parts.at(i)) + QStringLiteral(" (") +
+                       caseVariants(parts.at(i + 1)) + QLatin1Char(')'));
     return filters.join(QStringLiteral(";;"));
 }

@@ -38,14 +38,19 @@ void RomDatabase::RemoveEntries(const QList<int> &slotIndices)
             doomed[index] = true;
     }
     qsizetype kept = 0;
+    bool entryLeft = false;
     for (qsizetype i = 0; i < m_slots.size(); ++i) {
         if (doomed.at(i))
             continue;
+        entryLeft = entryLeft || m_slots.at(i).isEntry();
         if (kept != i)
             m_slots[kept] = std::move(m_slots[i]);
         ++kept;
     }
     m_slots.resize(kept);
+    // Empty slots a damaged file left between entries must not outlive the last entry.
+    if (!entryLeft)
+        Reset();
 }
 
 void RomDatabase::replaceSlots(QList<RomRecord> slots)

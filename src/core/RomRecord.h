@@ -7,7 +7,7 @@
 struct RomRecord
 {
     QString RomName;
-    qint32 RomType = 0; // index into the game-type table, 0..129
+    qint32 RomType = 0;  // index into the game-type table, 0..129
     QString Screenshots; // bare file names joined by ","
     qint32 Year = 0;     // 0: no year
     QString Notes;

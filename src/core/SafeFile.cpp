@@ -17,7 +17,8 @@ WriteResult writeFileSafely(const QString &path, const std::function<bool(QIODev
     if (!write(file)) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        return {false, reason.isEmpty() ? QStringLiteral("The data could not be written.") : reason};
+        return {false,
+                reason.isEmpty() ? QStringLiteral("The data could not be written.") : reason};
     }
     if (!file.commit())
         return {false, file.errorString()};

@@ -12,7 +12,10 @@
 // receive it by reference and change it in place. No globals: tests build several side by side.
 struct AppState
 {
-    explicit AppState(ProgramDir dir) : programDir(std::move(dir)) {}
+    explicit AppState(ProgramDir dir)
+        : programDir(std::move(dir))
+    {
+    }
 
     ProgramDir programDir;
     RomDatabase database;

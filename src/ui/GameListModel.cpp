@@ -132,8 +132,8 @@ QVariant GameListModel::data(const QModelIndex &index, int role) const
 
 QVariant GameListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0
-        && section < kHeaders.size())
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+        section < kHeaders.size())
         return kHeaders.at(section);
     return {};
 }

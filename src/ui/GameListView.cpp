@@ -6,7 +6,8 @@
 #include <QMimeData>
 #include <QMouseEvent>
 
-GameListView::GameListView(QWidget *parent) : QTreeView(parent)
+GameListView::GameListView(QWidget *parent)
+    : QTreeView(parent)
 {
     setRootIsDecorated(false);
     setItemsExpandable(false);

@@ -25,7 +25,8 @@ const QString kSaveOnExitText = QStringLiteral("Save Database?");
 const QString kSaveDialogTitle = QStringLiteral("Save Database");
 const QString kLoadDialogTitle = QStringLiteral("Load Database");
 const QString kRemovalTitle = QStringLiteral("Game Removal");
-const QString kAddDirectoryText = QStringLiteral("do you wish to add the contents of this directory?");
+const QString kAddDirectoryText =
+    QStringLiteral("do you wish to add the contents of this directory?");
 
 constexpr int kDroppedRomType = 15; // "Arcade - [uncategorized]"
 constexpr int kInfoPaneHeight = 130;
@@ -33,8 +34,7 @@ constexpr QSize kBuiltInSize(780, 540);
 
 bool isDroppableRomExtension(const QString &extension)
 {
-    return extension == u"tzx" || extension == u"z80" || extension == u"tap"
-           || extension == u"sna";
+    return extension == u"tzx" || extension == u"z80" || extension == u"tap" || extension == u"sna";
 }
 
 QString removalQuestion(int count, int entries)
@@ -129,7 +129,8 @@ void frmMain::buildMenus()
     };
     auto connectItems = [this](const QList<QAction *> &items, void (frmMain::*handler)(int)) {
         for (int i = 0; i < items.size(); ++i)
-            connect(items.at(i), &QAction::triggered, this, [this, handler, i] { (this->*handler)(i); });
+            connect(items.at(i), &QAction::triggered, this,
+                    [this, handler, i] { (this->*handler)(i); });
     };
 
     QMenu *file = topMenu(0, QStringLiteral("File"), "mnuFileMenu");
@@ -232,9 +233,9 @@ void frmMain::Form_Unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
-    if (m_state.database.HasEntries()
-        && ask(question(kSaveOnExitText, kApplicationTitle, MessageButtons::YesNo))
-               == Dialogs::Answer::Yes) {
+    if (m_state.database.HasEntries() &&
+        ask(question(kSaveOnExitText, kApplicationTitle, MessageButtons::YesNo)) ==
+            Dialogs::Answer::Yes) {
         // A failed save offers another name until one works or the user gives up.
         SaveOutcome outcome = saveCatalogue();
         while (outcome == SaveOutcome::Failed)
@@ -285,8 +286,8 @@ void frmMain::RefillGameList()
             clearSelection();
         } else {
             const QModelIndex index = m_model->index(row, 0);
-            lstGames->selectionModel()->setCurrentIndex(
-                index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            lstGames->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                                   QItemSelectionModel::Rows);
             lstGames->scrollTo(index);
         }
     }
@@ -320,7 +321,8 @@ void frmMain::ArrangePanes()
     picScrPane->hide();
     picInfoPane->setVisible(layout.showsInfoPane());
     if (layout.showsInfoPane())
-        picInfoPane->setGeometry(0, std::max(0, area.height() - infoHeight), area.width(), infoHeight);
+        picInfoPane->setGeometry(0, std::max(0, area.height() - infoHeight), area.width(),
+                                 infoHeight);
     lstGames->setGeometry(0, 0, area.width(), std::max(0, area.height() - infoHeight));
 }
 
@@ -376,8 +378,8 @@ void frmMain::setInfoText(const QString &text)
 void frmMain::updatePlayMusicItem()
 {
     const RomDatabase &database = m_state.database;
-    mnuClick[6]->setEnabled(database.isEntrySlot(database.SelectedIndex)
-                            && !database.Get(database.SelectedIndex).AudioFile.isEmpty());
+    mnuClick[6]->setEnabled(database.isEntrySlot(database.SelectedIndex) &&
+                            !database.Get(database.SelectedIndex).AudioFile.isEmpty());
 }
 
 void frmMain::setRomItemsEnabled(bool enabled)
@@ -514,7 +516,8 @@ void frmMain::loadDatabase()
         proposed = database.LastDatabase;
     }
     // A cancelled dialog or a rejected file leaves the catalogue in memory as it is.
-    const QString path = m_dialogs.openFile(this, {kLoadDialogTitle, kDatabaseFilter, proposed, {}});
+    const QString path =
+        m_dialogs.openFile(this, {kLoadDialogTitle, kDatabaseFilter, proposed, {}});
     if (path.isEmpty())
         return;
     database.LastDatabase = path;
@@ -557,7 +560,8 @@ frmMain::SaveOutcome frmMain::saveCatalogueAs(const QString &proposed)
 
 QString frmMain::askDatabaseName(const QString &proposed)
 {
-    return m_dialogs.saveFile(this, {kSaveDialogTitle, kDatabaseFilter, proposed, QStringLiteral("dat")});
+    return m_dialogs.saveFile(this,
+                              {kSaveDialogTitle, kDatabaseFilter, proposed, QStringLiteral("dat")});
 }
 
 frmMain::SaveOutcome frmMain::saveTo(const QString &path)
@@ -602,8 +606,8 @@ void frmMain::lstGames_OLEDragDrop(const QStringList &paths)
     for (const QString &path : paths) {
         // The file system says what a directory is: names like "Games.old" or ".local" hold dots.
         if (QFileInfo(toFileSystemPath(path)).isDir()) {
-            if (ask(question(kAddDirectoryText, kApplicationTitle, MessageButtons::YesNo))
-                != Dialogs::Answer::Yes)
+            if (ask(question(kAddDirectoryText, kApplicationTitle, MessageButtons::YesNo)) !=
+                Dialogs::Answer::Yes)
                 continue;
             const QString directory = endsWithSeparator(path) ? path : path + nativeSeparator();
             for (const QString &name : listOrdinaryFiles(directory, QStringLiteral("*.*")))

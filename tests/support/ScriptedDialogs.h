@@ -17,16 +17,16 @@ public:
     struct Request
     {
         Kind kind;
-        Message message;       // Show
-        QString prompt;        // InputBox
-        QString title;         // InputBox, file and directory choosers
-        FileRequest file;      // OpenFile, SaveFile
-        QString proposed;      // InputBox proposed text, ChooseDirectory start
+        Message message;  // Show
+        QString prompt;   // InputBox
+        QString title;    // InputBox, file and directory choosers
+        FileRequest file; // OpenFile, SaveFile
+        QString proposed; // InputBox proposed text, ChooseDirectory start
     };
 
-    QQueue<Answer> answers;  // for Show with Yes/No buttons
-    QQueue<QString> texts;   // for InputBox
-    QQueue<QString> files;   // for OpenFile, SaveFile, ChooseDirectory
+    QQueue<Answer> answers; // for Show with Yes/No buttons
+    QQueue<QString> texts;  // for InputBox
+    QQueue<QString> files;  // for OpenFile, SaveFile, ChooseDirectory
     QList<Request> requests;
     int unexpected = 0;
 
