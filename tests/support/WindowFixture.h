@@ -1,0 +1,31 @@
+#pragma once
+
+#include "RecordingProcessStarter.h"
+#include "ScriptedDialogs.h"
+
+#include "state/AppState.h"
+#include "ui/frmMain.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+// The real main window over a temporary program directory, scripted dialogs and a recording
+// process starter. The window is created by open(), after the test has laid out its files.
+struct WindowFixture
+{
+    QTemporaryDir dir;
+    AppState state{ProgramDir::inDirectory(dir.path())};
+    ScriptedDialogs dialogs;
+    RecordingProcessStarter starter;
+    std::unique_ptr<frmMain> window;
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+    frmMain &open()
+    {
+        window = std::make_unique<frmMain>(state, dialogs, starter);
+        return *window;
+    }
+    // Closes the window the way the user does, which runs the shutdown sequence.
+    void close() { window->close(); }
+};

@@ -1,0 +1,322 @@
+// Start-up, shutdown and the File menu of the real main window, with scripted dialogs.
+#include "TestSupport.h"
+#include "WindowFixture.h"
+
+#include "core/DatFile.h"
+#include "ui/GameListModel.h"
+
+#include <QMenuBar>
+
+using namespace testsupport;
+using Answer = Dialogs::Answer;
+using Kind = ScriptedDialogs::Kind;
+
+namespace {
+
+RomRecord named(const QString &name)
+{
+    RomRecord record;
+    record.RomName = name;
+    record.RomFile = name + QStringLiteral(".tap");
+    return record;
+}
+
+void writeCatalogue(const QString &path, const QStringList &names)
+{
+    RomDatabase database;
+    for (const QString &name : names)
+        database.Add(named(name));
+    QVERIFY(SaveDatabase(database, path).ok);
+}
+
+QStringList namesIn(const QString &path)
+{
+    RomDatabase database;
+    SearchPaths paths;
+    if (!LoadDatabase(database, paths, path).ok)
+        return {QStringLiteral("<unreadable>")};
+    QStringList names;
+    for (const RomRecord &record : database.slots()) {
+        if (record.isEntry())
+            names.append(record.RomName);
+    }
+    return names;
+}
+
+void writeSettings(const QString &path, const QString &lastDatabase, int loadLast)
+{
+    writeFile(path, QStringLiteral("[kivo]\r\nlastdb=%1\r\nloadlast=%2\r\n")
+                        .arg(lastDatabase)
+                        .arg(loadLast)
+                        .toUtf8());
+}
+
+QStringList captions(const QList<QAction *> &items)
+{
+    QStringList out;
+    for (QAction *item : items)
+        out.append(item->isSeparator() ? QStringLiteral("-") : item->text());
+    return out;
+}
+
+const QString kSaveQuestion = QStringLiteral("Save Database?");
+const QString kSaveFirst = QStringLiteral("Save current database first?");
+
+} // namespace
+
+class TestFrmMain : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void menuBarAsBuilt()
+    {
+        WindowFixture f;
+        frmMain &w = f.open();
+        QCOMPARE(w.windowTitle(), QStringLiteral("Kivo"));
+        QCOMPARE(captions(w.mnuFile),
+                 (QStringList{"New", "Load", "Save", "Save as...", "-", "Exit"}));
+        QCOMPARE(captions(w.mnuRoms),
+                 (QStringList{"Add Rom", "-", "Remove Selected", "-", "Properties..."}));
+        QCOMPARE(captions(w.view), QStringList{"View Options"});
+        QCOMPARE(captions(w.mnuMisc),
+                 (QStringList{"Import", "Export", "-", "Paths", "-", "Load last DB"}));
+        QCOMPARE(captions(w.mnuClick),
+                 (QStringList{"Add Rom", "-", "Remove Selected", "-", "Run With", "-", "Play Music",
+                              "-", "Properties..."}));
+        QVERIFY(w.mnuMisc[5]->isCheckable());
+        QCOMPARE(w.blank[7]->text(), QStringLiteral("About"));
+        QVERIFY(w.menuBar()->actions().contains(w.blank[7]));
+        QVERIFY(!w.menuBar()->actions().contains(w.blank[5])); // the context menu stays off the bar
+        // Nothing to save, remove or edit in an empty catalogue.
+        for (QAction *item :
+             {w.mnuFile[2], w.mnuFile[3], w.mnuMisc[1], w.mnuRoms[2], w.mnuRoms[4], w.mnuClick[6]})
+            QVERIFY2(!item->isEnabled(), qPrintable(item->text()));
+        QCOMPARE(w.emuname[0]->text(), QStringLiteral("<none>"));
+        QVERIFY(!w.emuname[0]->isEnabled());
+        const QStringList headers = {"Rom Name", "Publisher", "Year"};
+        for (int c = 0; c < 3; ++c)
+            QCOMPARE(w.gameListModel()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(),
+                     headers[c]);
+        f.close();
+        QVERIFY(f.dialogs.requests.isEmpty()); // an empty catalogue asks nothing at shutdown
+    }
+
+    void loadLastDatabaseAtStartUp_data()
+    {
+        QTest::addColumn<int>("loadLast");
+        QTest::addColumn<bool>("loaded");
+        QTest::newRow("on") << 1 << true;
+        QTest::newRow("off") << 0 << false;
+    }
+    void loadLastDatabaseAtStartUp()
+    {
+        QFETCH(int, loadLast);
+        QFETCH(bool, loaded);
+        WindowFixture f;
+        writeCatalogue(f.path("games.dat"), {"Alpha", "Beta"});
+        writeSettings(f.path("kivo.ini"), f.path("games.dat"), loadLast);
+        frmMain &w = f.open();
+        QCOMPARE(w.gameListModel()->rowCount(), loaded ? 2 : 0);
+        QCOMPARE(w.mnuMisc[5]->isChecked(), loaded);
+        QCOMPARE(f.state.database.SelectedIndex, -99);
+        QCOMPARE(f.state.database.LastDatabase, f.path("games.dat"));
+        QCOMPARE(w.mnuFile[2]->isEnabled(), loaded);
+    }
+
+    // Loading then closing writes back to the same file without asking for a name.
+    void shutdownSavesToTheLoadedFile()
+    {
+        WindowFixture f;
+        writeCatalogue(f.path("games.dat"), {"Alpha"});
+        frmMain &w = f.open();
+        f.dialogs.files.enqueue(f.path("games.dat"));
+        w.mnuFile[1]->trigger();
+        QCOMPARE(f.dialogs.requestsOf(Kind::OpenFile).value(0).file.filter,
+                 QStringLiteral("Kivo data file (*.dat)|*.dat"));
+        f.state.database.Add(named("Beta"));
+        w.RefillGameList();
+        f.dialogs.answers.enqueue(Answer::Yes);
+        f.close();
+        QCOMPARE(describe(f.dialogs.messages().value(0)),
+                 describe({kSaveQuestion, "Kivo", MessageIcon::None, MessageButtons::YesNo}));
+        QVERIFY(f.dialogs.requestsOf(Kind::SaveFile).isEmpty());
+        QCOMPARE(namesIn(f.path("games.dat")), (QStringList{"Alpha", "Beta"}));
+    }
+
+    // With "Load last DB" off the remembered file is another catalogue: never overwrite it
+    // silently.
+    void shutdownNeverOverwritesAFileThatWasNotOpened()
+    {
+        WindowFixture f;
+        writeCatalogue(f.path("remembered.dat"), {"Precious"});
+        writeSettings(f.path("kivo.ini"), f.path("remembered.dat"), 0);
+        frmMain &w = f.open();
+        f.state.database.Add(named("New"));
+        w.RefillGameList();
+        f.dialogs.answers.enqueue(Answer::Yes);
+        f.dialogs.files.enqueue(f.path("fresh.dat"));
+        f.close();
+        const auto saves = f.dialogs.requestsOf(Kind::SaveFile);
+        QCOMPARE(saves.size(), 1);
+        QCOMPARE(saves.first().file.proposedName, f.path("remembered.dat"));
+        QCOMPARE(saves.first().file.filter, QStringLiteral("Kivo data file (*.dat)|*.dat"));
+        QCOMPARE(namesIn(f.path("remembered.dat")), QStringList{"Precious"});
+        QCOMPARE(namesIn(f.path("fresh.dat")), QStringList{"New"});
+        QVERIFY(readFile(f.path("kivo.ini")).contains("fresh.dat"));
+    }
+
+    void shutdownAnswers_data()
+    {
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("no") << Answer::No << "" << false;
+        QTest::newRow("yes, dialog cancelled") << Answer::Yes << "" << false;
+        QTest::newRow("yes, name chosen") << Answer::Yes << "chosen.dat" << true;
+    }
+    // Whatever is answered, the window closes and the settings are written.
+    void shutdownAnswers()
+    {
+        QFETCH(Answer, answer);
+        QFETCH(QString, chosen);
+        QFETCH(bool, saved);
+        WindowFixture f;
+        frmMain &w = f.open();
+        w.show();
+        f.state.database.Add(named("Alpha"));
+        w.RefillGameList();
+        f.dialogs.answers.enqueue(answer);
+        if (answer == Answer::Yes)
+            f.dialogs.files.enqueue(chosen.isEmpty() ? QString() : f.path(chosen));
+        QVERIFY(w.close());
+        QVERIFY(!w.isVisible());
+        QCOMPARE(QFileInfo::exists(f.path("chosen.dat")), saved);
+        QCOMPARE(f.state.database.LastDatabase, saved ? f.path("chosen.dat") : QString());
+        QVERIFY(QFileInfo::exists(f.path("kivo.ini")));
+    }
+
+    // A save that fails must not be taken for a saved catalogue: the name is not kept, and at
+    // shutdown another name is offered.
+    void failedSaveOffersAnotherName()
+    {
+        WindowFixture f;
+        frmMain &w = f.open();
+        f.state.database.Add(named("Alpha"));
+        w.RefillGameList();
+        const QString impossible = f.path("no-such-dir/games.dat");
+        f.dialogs.answers.enqueue(Answer::Yes);
+        f.dialogs.files.enqueue(impossible);
+        f.dialogs.files.enqueue(f.path("second.dat"));
+        f.close();
+        const QList<Message> shown = f.dialogs.messages();
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[1].title, QStringLiteral("Can't Save"));
+        QVERIFY(shown[1].text.startsWith("Unable to save the database file.\r\n" + impossible));
+        QCOMPARE(f.dialogs.requestsOf(Kind::SaveFile).size(), 2);
+        QCOMPARE(f.dialogs.requestsOf(Kind::SaveFile)[1].file.proposedName, QString());
+        QCOMPARE(namesIn(f.path("second.dat")), QStringList{"Alpha"});
+    }
+
+    void newAnsweredNoThenSaveAsksForAName()
+    {
+        WindowFixture f;
+        writeCatalogue(f.path("games.dat"), {"Alpha"});
+        frmMain &w = f.open();
+        f.dialogs.files.enqueue(f.path("games.dat"));
+        w.mnuFile[1]->trigger();
+        f.dialogs.answers.enqueue(Answer::No);
+        w.mnuFile[0]->trigger();
+        QCOMPARE(
+            describe(f.dialogs.messages().value(0)),
+            describe({kSaveFirst, "New Database", MessageIcon::None, MessageButtons::YesNoCancel}));
+        QVERIFY(!f.state.database.HasEntries());
+        QCOMPARE(f.state.database.LastDatabase, f.path("games.dat"));
+        QVERIFY(!w.mnuFile[2]->isEnabled());
+
+        f.state.database.Add(named("Other"));
+        w.RefillGameList();
+        f.dialogs.files.enqueue(QString()); // cancelled: nothing is written
+        w.mnuFile[2]->trigger();
+        QCOMPARE(f.dialogs.requestsOf(Kind::SaveFile).size(), 1);
+        QCOMPARE(namesIn(f.path("games.dat")), QStringList{"Alpha"});
+    }
+
+    void newAnsweredYesSavesThenEmpties()
+    {
+        WindowFixture f;
+        writeCatalogue(f.path("games.dat"), {"Alpha"});
+        frmMain &w = f.open();
+        f.dialogs.files.enqueue(f.path("games.dat"));
+        w.mnuFile[1]->trigger();
+        f.state.database.Add(named("Beta"));
+        w.RefillGameList();
+        f.dialogs.answers.enqueue(Answer::Yes);
+        w.mnuFile[0]->trigger();
+        QCOMPARE(namesIn(f.path("games.dat")), (QStringList{"Alpha", "Beta"}));
+        QVERIFY(!f.state.database.HasEntries());
+        QCOMPARE(f.state.database.LastDatabase, QString());
+        QCOMPARE(w.gameListModel()->rowCount(), 0);
+
+        // Cancel changes nothing.
+        f.state.database.Add(named("Gamma"));
+        w.RefillGameList();
+        f.dialogs.answers.enqueue(Answer::Cancel);
+        w.mnuFile[0]->trigger();
+        QCOMPARE(w.gameListModel()->rowCount(), 1);
+    }
+
+    void saveAsThenSaveWritesTheChosenName()
+    {
+        WindowFixture f;
+        frmMain &w = f.open();
+        f.state.database.Add(named("Alpha"));
+        w.RefillGameList();
+        f.dialogs.files.enqueue(f.path("mine.dat"));
+        w.mnuFile[3]->trigger();
+        f.state.database.Add(named("Beta"));
+        w.RefillGameList();
+        w.mnuFile[2]->trigger();
+        QCOMPARE(f.dialogs.requestsOf(Kind::SaveFile).size(), 1);
+        QCOMPARE(namesIn(f.path("mine.dat")), (QStringList{"Alpha", "Beta"}));
+    }
+
+    // A file that fails its checks is reported and the catalogue in memory is kept.
+    void loadingARejectedFile()
+    {
+        WindowFixture f;
+        writeFile(f.path("bad.dat"), "KIVO\x03\0\0\0");
+        frmMain &w = f.open();
+        f.state.database.Add(named("Alpha"));
+        w.RefillGameList();
+        f.dialogs.answers.enqueue(Answer::No);
+        f.dialogs.files.enqueue(f.path("bad.dat"));
+        w.mnuFile[1]->trigger();
+        const QList<Message> shown = f.dialogs.messages();
+        QCOMPARE(describe(shown.value(1)),
+                 describe({"Unsupported file version\r\nFile not loaded", "Invalid Database",
+                           MessageIcon::Critical, MessageButtons::Ok}));
+        QCOMPARE(w.gameListModel()->rowCount(), 1);
+
+        // A cancelled open dialog keeps it too.
+        f.dialogs.answers.enqueue(Answer::No);
+        f.dialogs.files.enqueue(QString());
+        w.mnuFile[1]->trigger();
+        QCOMPARE(w.gameListModel()->rowCount(), 1);
+    }
+
+    void loadLastDatabaseToggle()
+    {
+        WindowFixture f;
+        frmMain &w = f.open();
+        QCOMPARE(f.state.LoadLastDatabase, 0);
+        w.mnuMisc[5]->trigger();
+        QVERIFY(w.mnuMisc[5]->isChecked());
+        QCOMPARE(f.state.LoadLastDatabase, 1);
+        w.mnuMisc[5]->trigger();
+        QCOMPARE(f.state.LoadLastDatabase, 0);
+    }
+};
+
+QTEST_MAIN(TestFrmMain)
+#include "tst_frmMain.moc"
