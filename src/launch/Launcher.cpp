@@ -1,0 +1,103 @@
+#include "launch/Launcher.h"
+
+#include "core/FileLookup.h"
+#include "core/PathText.h"
+#include "launch/ProcessStarter.h"
+
+#include <QDir>
+
+namespace {
+
+const QString kNoDefaultEmulator = QStringLiteral("No default emulator has been set");
+const QString kDefaultEmulatorMissing = QStringLiteral("Unable to find default emulator");
+const QString kEmulatorMissing = QStringLiteral("Unable to find emulator");
+const QString kRomMissing = QStringLiteral("Unable to find selected rom");
+const QString kNoDefaultPlayer = QStringLiteral("No default music player");
+const QString kDefaultPlayerMissing = QStringLiteral("Unable to locate default music player");
+const QString kUnableToStart = QStringLiteral("Unable to start");
+
+Message error(const QString &text, const QString &title)
+{
+    return Message{text, title, MessageIcon::Critical, MessageButtons::Ok};
+}
+
+// Only blanks count, as in the catalogues this program reads.
+bool isBlank(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c != u' ')
+            return false;
+    }
+    return true;
+}
+
+// A default read from a hand-edited settings file may point past the list; it then names no
+// executable, which the existence check reports.
+QString programPath(const ProgramList &list, qsizetype index)
+{
+    return index >= 0 && index < list.entries.size() ? list.entries.at(index).path : QString();
+}
+
+Launch start(const QString &executable, const QString &file, const QString &failureTitle)
+{
+    // The configured path may differ from the disk in letter case only; start the file found.
+    Launch launch;
+    launch.action = Launch::Action::Start;
+    launch.program = resolveExistingFile(executable);
+    launch.arguments = QStringList{QDir::toNativeSeparators(toFileSystemPath(file))};
+    launch.failureTitle = failureTitle;
+    return launch;
+}
+
+} // namespace
+
+Launch planRun(const RomRecord &record, const ProgramList &emulators, int emulator,
+               const SearchPaths &paths)
+{
+    if (isBlank(record.RomFile))
+        return Launch::nothing();
+    const bool byDefault = emulator == kDefaultEmulator;
+    const qsizetype index = byDefault ? emulators.defaultIndex : emulator;
+    if (byDefault && index <= -99)
+        return Launch::show(error(kNoDefaultEmulator, kCantRunTitle));
+    const QString executable = programPath(emulators, index);
+    if (!FileExists(executable)) {
+        return Launch::show(byDefault
+                                ? error(kDefaultEmulatorMissing, kCantRunTitle)
+                                : error(kEmulatorMissing + kCrLf + executable, kCantRunTitle));
+    }
+    const QString rom = paths.FindInSearchPaths(PathKind::Rom, record.RomFile);
+    if (rom.isEmpty())
+        return Launch::show(error(kRomMissing, kCantRunTitle));
+    return start(executable, rom, kCantRunTitle);
+}
+
+Launch planPlayMusic(const RomRecord &record, const ProgramList &players, const SearchPaths &paths)
+{
+    if (isBlank(record.AudioFile) || !paths[PathKind::Music].IsListUsed())
+        return Launch::nothing();
+    const QString audio = paths.FindInSearchPaths(PathKind::Music, record.AudioFile);
+    if (audio.isEmpty() || !players.isUsed())
+        return Launch::nothing();
+    if (players.defaultIndex <= -99)
+        return Launch::show(error(kNoDefaultPlayer, kCantPlayMusicTitle));
+    const QString executable = programPath(players, players.defaultIndex);
+    if (!FileExists(executable))
+        return Launch::show(error(kDefaultPlayerMissing, kCantPlayMusicTitle));
+    return start(executable, audio, kCantPlayMusicTitle);
+}
+
+std::optional<Message> carryOut(const Launch &launch, ProcessStarter &starter)
+{
+    switch (launch.action) {
+    case Launch::Action::Nothing:
+        return std::nullopt;
+    case Launch::Action::Show:
+        return launch.message;
+    case Launch::Action::Start:
+        break;
+    }
+    if (starter.startDetached(launch.program, launch.arguments))
+        return std::nullopt;
+    return error(kUnableToStart + kCrLf + launch.program, launch.failureTitle);
+}

@@ -1,0 +1,301 @@
+#include "launch/Launcher.h"
+#include "launch/ProcessStarter.h"
+
+#include "RecordingProcessStarter.h"
+#include "TestSupport.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+// Fixture paths are written with "@/" for the temporary directory.
+class tst_Launcher : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void run_data();
+    void run();
+    void playMusic_data();
+    void playMusic();
+    void startFailureReported_data();
+    void startFailureReported();
+    void realChildGetsOnePath_data();
+    void realChildGetsOnePath();
+    void realStartFailure_data();
+    void realStartFailure();
+
+private:
+    QString at(const QString &path) const { return QString(path).replace(u'@', m_dir.path()); }
+    QStringList at(const QStringList &paths) const;
+    ProgramList programs(const QStringList &paths, int defaultIndex) const;
+    SearchPaths searchPaths(PathKind kind, const QStringList &dirs) const;
+    // "" for nothing, "Title: text [icon, buttons]" for a message, "start PROGRAM | ARGUMENT..."
+    // for a start.
+    QString outcome(const Launch &launch) const;
+
+    QTemporaryDir m_dir;
+    // A rom name no shell would leave as one word.
+    const QString m_shellRom = QStringLiteral("it's \"q\" $HOME & `x`;.tap");
+};
+
+QStringList tst_Launcher::at(const QStringList &paths) const
+{
+    QStringList out;
+    for (const QString &path : paths)
+        out.append(at(path));
+    return out;
+}
+
+ProgramList tst_Launcher::programs(const QStringList &paths, int defaultIndex) const
+{
+    ProgramList list;
+    for (const QString &path : paths)
+        list.entries.append({QStringLiteral("name"), at(path)});
+    list.defaultIndex = defaultIndex;
+    return list;
+}
+
+SearchPaths tst_Launcher::searchPaths(PathKind kind, const QStringList &dirs) const
+{
+    SearchPaths paths;
+    paths[kind].setDirs(at(dirs));
+    return paths;
+}
+
+QString tst_Launcher::outcome(const Launch &launch) const
+{
+    QString text;
+    switch (launch.action) {
+    case Launch::Action::Nothing:
+        break;
+    case Launch::Action::Show:
+        text = testsupport::describe(launch.message);
+        break;
+    case Launch::Action::Start:
+        text = (QStringList{QStringLiteral("start ") + launch.program} + launch.arguments)
+                   .join(QStringLiteral(" | "));
+        break;
+    }
+    return text.replace(m_dir.path(), QStringLiteral("@"));
+}
+
+void tst_Launcher::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    for (const char *file :
+         {"@/emus/emu0", "@/emus/emu1", "@/emus/emu2", "@/roms a/both.tap", "@/roms 2/both.tap",
+          "@/roms 2/jetpac.tap", "@/music a/tune.mp3", "@/music 2/other.mp3", "@/players/play"})
+        testsupport::touch(at(QLatin1String(file)));
+    testsupport::touch(at(QStringLiteral("@/roms 2/") + m_shellRom));
+}
+
+// Catches checks made in the wrong order, the wrong text for each failure, the default used
+// for a Run With choice, and a rom taken from the wrong directory or changed on the way.
+void tst_Launcher::run_data()
+{
+    QTest::addColumn<QString>("romFile");
+    QTest::addColumn<int>("emulator");
+    QTest::addColumn<QStringList>("emulators");
+    QTest::addColumn<int>("defaultIndex");
+    QTest::addColumn<QStringList>("romDirs");
+    QTest::addColumn<QString>("expected");
+
+    const QStringList three{"@/emus/emu0", "@/emus/emu1", "@/emus/emu2"};
+    const QStringList dirs{"@/roms a/", "@/roms 2/"};
+    const int byDefault = kDefaultEmulator;
+    QTest::newRow("blank rom before no default") << "  " << byDefault << three << -99 << dirs << "";
+    QTest::newRow("no default") << "jetpac.tap" << byDefault << three << -99 << dirs
+                                << "Can't Run: No default emulator has been set [critical, ok]";
+    QTest::newRow("default gone, before the rom check")
+        << "missing.tap" << byDefault << QStringList{"@/emus/gone"} << 0 << dirs
+        << "Can't Run: Unable to find default emulator [critical, ok]";
+    QTest::newRow("default past the list")
+        << "jetpac.tap" << byDefault << three << 3 << dirs
+        << "Can't Run: Unable to find default emulator [critical, ok]";
+    QTest::newRow("rom nowhere") << "missing.tap" << byDefault << three << 0 << dirs
+                                 << "Can't Run: Unable to find selected rom [critical, ok]";
+    QTest::newRow("no rom directories") << "jetpac.tap" << byDefault << three << 0 << QStringList()
+                                        << "Can't Run: Unable to find selected rom [critical, ok]";
+    QTest::newRow("rom in the second directory") << "jetpac.tap" << byDefault << three << 2 << dirs
+                                                 << "start @/emus/emu2 | @/roms 2/jetpac.tap";
+    QTest::newRow("first directory wins")
+        << "both.tap" << byDefault << three << 0 << dirs << "start @/emus/emu0 | @/roms a/both.tap";
+    QTest::newRow("spelt as on disk") << "JETPAC.TAP" << byDefault << QStringList{"@/emus/EMU1"}
+                                      << 0 << dirs << "start @/emus/emu1 | @/roms 2/jetpac.tap";
+    QTest::newRow("shell characters kept") << m_shellRom << byDefault << three << 0 << dirs
+                                           << "start @/emus/emu0 | @/roms 2/" + m_shellRom;
+    QTest::newRow("run with place 1 ignores the default")
+        << "jetpac.tap" << 1 << three << 0 << dirs << "start @/emus/emu1 | @/roms 2/jetpac.tap";
+    QTest::newRow("run with, no default set")
+        << "jetpac.tap" << 2 << three << -99 << dirs << "start @/emus/emu2 | @/roms 2/jetpac.tap";
+    QTest::newRow("run with a gone emulator")
+        << "jetpac.tap" << 1 << QStringList{"@/emus/emu0", "@/emus/gone"} << 0 << dirs
+        << "Can't Run: Unable to find emulator\r\n@/emus/gone [critical, ok]";
+    QTest::newRow("run with, blank rom") << "" << 1 << three << 0 << dirs << "";
+}
+
+void tst_Launcher::run()
+{
+    QFETCH(QString, romFile);
+    QFETCH(int, emulator);
+    QFETCH(QStringList, emulators);
+    QFETCH(int, defaultIndex);
+    QFETCH(QStringList, romDirs);
+    QFETCH(QString, expected);
+    RomRecord record;
+    record.RomName = QStringLiteral("Game");
+    record.RomFile = romFile;
+    const Launch launch = planRun(record, programs(emulators, defaultIndex), emulator,
+                                  searchPaths(PathKind::Rom, romDirs));
+    QCOMPARE(outcome(launch), expected);
+}
+
+// Catches a message where the player checks must stay silent, and the checks out of order.
+void tst_Launcher::playMusic_data()
+{
+    QTest::addColumn<QString>("audioFile");
+    QTest::addColumn<QStringList>("musicDirs");
+    QTest::addColumn<QStringList>("players");
+    QTest::addColumn<int>("defaultIndex");
+    QTest::addColumn<QString>("expected");
+
+    const QStringList dirs{"@/music a/", "@/music 2/"};
+    const QStringList player{"@/players/play"};
+    QTest::newRow("blank audio file") << " " << dirs << player << -99 << "";
+    QTest::newRow("no music directories") << "tune.mp3" << QStringList() << player << -99 << "";
+    QTest::newRow("audio nowhere") << "gone.mp3" << dirs << player << -99 << "";
+    QTest::newRow("no players") << "tune.mp3" << dirs << QStringList() << -99 << "";
+    QTest::newRow("no default") << "tune.mp3" << dirs << player << -99
+                                << "Can't play music: No default music player [critical, ok]";
+    QTest::newRow("player gone")
+        << "tune.mp3" << dirs << QStringList{"@/players/gone"} << 0
+        << "Can't play music: Unable to locate default music player [critical, ok]";
+    QTest::newRow("first directory")
+        << "tune.mp3" << dirs << player << 0 << "start @/players/play | @/music a/tune.mp3";
+    QTest::newRow("second directory")
+        << "other.mp3" << dirs << player << 0 << "start @/players/play | @/music 2/other.mp3";
+}
+
+void tst_Launcher::playMusic()
+{
+    QFETCH(QString, audioFile);
+    QFETCH(QStringList, musicDirs);
+    QFETCH(QStringList, players);
+    QFETCH(int, defaultIndex);
+    QFETCH(QString, expected);
+    RomRecord record;
+    record.RomName = QStringLiteral("Game");
+    record.AudioFile = audioFile;
+    const Launch launch = planPlayMusic(record, programs(players, defaultIndex),
+                                        searchPaths(PathKind::Music, musicDirs));
+    QCOMPARE(outcome(launch), expected);
+}
+
+// Catches a failed start passed over in silence or reported under the other operation's title.
+void tst_Launcher::startFailureReported_data()
+{
+    QTest::addColumn<bool>("music");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("emulator") << false
+                              << "Can't Run: Unable to start\r\n@/emus/emu0 [critical, ok]";
+    QTest::newRow("music player")
+        << true << "Can't play music: Unable to start\r\n@/players/play [critical, ok]";
+}
+
+void tst_Launcher::startFailureReported()
+{
+    QFETCH(bool, music);
+    QFETCH(QString, expected);
+    RomRecord record;
+    record.RomFile = QStringLiteral("jetpac.tap");
+    record.AudioFile = QStringLiteral("tune.mp3");
+    const Launch launch = music ? planPlayMusic(record, programs({"@/players/play"}, 0),
+                                                searchPaths(PathKind::Music, {"@/music a/"}))
+                                : planRun(record, programs({"@/emus/emu0"}, 0), kDefaultEmulator,
+                                          searchPaths(PathKind::Rom, {"@/roms 2/"}));
+    RecordingProcessStarter starter;
+    starter.succeed = false;
+    const std::optional<Message> message = carryOut(launch, starter);
+    QCOMPARE(starter.starts.size(), 1);
+    QVERIFY(message.has_value());
+    QCOMPARE(testsupport::describe(*message).replace(m_dir.path(), QStringLiteral("@")), expected);
+
+    starter.succeed = true;
+    QVERIFY(!carryOut(launch, starter).has_value());
+}
+
+// Catches a path split at blanks or read by a shell on its way to a real program.
+void tst_Launcher::realChildGetsOnePath_data()
+{
+    QTest::addColumn<bool>("music");
+    QTest::newRow("emulator") << false;
+    QTest::newRow("music player") << true;
+}
+
+void tst_Launcher::realChildGetsOnePath()
+{
+    QFETCH(bool, music);
+    const QString dir = at(QStringLiteral("@/My Games $HOME \"x\"/"));
+    testsupport::touch(dir + m_shellRom);
+    const QString dump = at(QStringLiteral("@/argdump.out"));
+    QFile::remove(dump);
+    qputenv("KIVO_ARGDUMP_OUT", QFile::encodeName(dump));
+
+    RomRecord record;
+    record.RomFile = m_shellRom;
+    record.AudioFile = m_shellRom;
+    ProgramList tool;
+    tool.entries.append({QStringLiteral("argdump"), QStringLiteral(KIVO_TOOL_argdump)});
+    tool.defaultIndex = 0;
+    SearchPaths paths;
+    paths[PathKind::Rom].setDirs({dir});
+    paths[PathKind::Music].setDirs({dir});
+    const Launch launch =
+        music ? planPlayMusic(record, tool, paths) : planRun(record, tool, kDefaultEmulator, paths);
+    SystemProcessStarter starter;
+    QVERIFY(!carryOut(launch, starter).has_value());
+
+    const QDeadlineTimer deadline(20000);
+    while (!QFile::exists(dump) && !deadline.hasExpired())
+        QThread::msleep(20);
+    QCOMPARE(testsupport::readFile(dump), QFile::encodeName(dir + m_shellRom) + '\0');
+}
+
+// Catches a program that exists but cannot run being reported as started.
+void tst_Launcher::realStartFailure_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("executable");
+    QTest::newRow("not executable") << QByteArray("\x7f"
+                                                  "ELF")
+                                    << false;
+    QTest::newRow("wrong format") << QByteArray("neither a program nor a script") << true;
+}
+
+void tst_Launcher::realStartFailure()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, executable);
+    const QString program = at(QStringLiteral("@/broken/") + QTest::currentDataTag());
+    testsupport::touch(program, content);
+    if (executable)
+        QVERIFY(QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner));
+
+    RomRecord record;
+    record.RomFile = QStringLiteral("jetpac.tap");
+    ProgramList emulators;
+    emulators.entries.append({QStringLiteral("broken"), program});
+    SystemProcessStarter starter;
+    const std::optional<Message> message =
+        carryOut(planRun(record, emulators, 0, searchPaths(PathKind::Rom, {"@/roms 2/"})), starter);
+    QVERIFY(message.has_value());
+    QCOMPARE(testsupport::describe(*message),
+             QStringLiteral("Can't Run: Unable to start\r\n") + program + " [critical, ok]");
+}
+
+QTEST_GUILESS_MAIN(tst_Launcher)
+#include "tst_launcher.moc"
