@@ -1,0 +1,198 @@
+#include "tape/TapeReader.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+const QByteArray kTzxSignature = QByteArrayLiteral("ZXTape!");
+constexpr qsizetype kTzxHeaderSize = 10; // signature, 0x1A, major and minor version
+constexpr int kLargestFixedPart = 20;    // 0x35: 16 identification bytes and a 4-byte length
+
+// Where a block's variable part gets its length from, and which bytes its Body keeps.
+struct BlockLayout
+{
+    int fixed = 0;       // bytes read after the ID before the variable part
+    int lengthAt = 0;    // offset of the length field inside the fixed part
+    int lengthBytes = 0; // 0: no variable part
+    int unit = 1;        // bytes per counted item (pulses, calls, hardware entries)
+    bool keepFixed = true;
+};
+
+BlockLayout layoutOf(quint8 id)
+{
+    switch (id) {
+    case 0x10:
+        return {4, 2, 2};
+    case 0x11:
+        return {18, 15, 3};
+    case 0x12:
+        return {4};
+    case 0x13:
+        return {1, 0, 1, 2, false};
+    case 0x14:
+        return {10, 7, 3};
+    case 0x15:
+        return {8, 5, 3};
+    case 0x16:
+    case 0x17:
+        return {4, 0, 4};
+    case 0x20:
+        return {2};
+    case 0x21:
+        return {1, 0, 1};
+    case 0x22:
+        return {};
+    case 0x23:
+    case 0x24:
+        return {2};
+    case 0x25:
+        return {};
+    case 0x26:
+        return {2, 0, 2, 2};
+    case 0x27:
+        return {};
+    case 0x28:
+        return {2, 0, 2};
+    case 0x2A:
+        return {4};
+    case 0x30:
+        return {1, 0, 1};
+    case 0x31:
+        return {2, 1, 1};
+    case 0x32:
+        return {2, 0, 2};
+    case 0x33:
+        return {1, 0, 1, 3, false};
+    case 0x34:
+        return {8};
+    case 0x35:
+        return {20, 16, 4};
+    case 0x40:
+        return {4, 1, 3};
+    case 0x5A:
+        return {9};
+    default:
+        // 0x18, 0x19, 0x2B and every ID added since TZX 1.10 start with a 4-byte length of the
+        // rest, so a block we don't know is stepped over whole instead of being read byte by
+        // byte as a run of made-up blocks.
+        return {4, 0, 4};
+    }
+}
+
+// The `declared` bytes of a block starting at `from`. A block that runs past the end keeps its
+// declared size with the missing bytes as zero, unless that size is more than the whole file
+// holds: such a length comes only from damage, and we keep just the bytes that are there.
+QByteArray takeBody(const QByteArray &image, qsizetype from, quint64 declared, bool &truncated)
+{
+    const qsizetype size = image.size();
+    const qsizetype present =
+        from >= size ? 0 : qsizetype(std::min<quint64>(declared, quint64(size - from)));
+    truncated = quint64(present) < declared;
+    if (!truncated)
+        return image.mid(from, present);
+    QByteArray body(declared <= quint64(size) ? qsizetype(declared) : present, '\0');
+    if (present > 0)
+        std::memcpy(body.data(), image.constData() + from, size_t(present));
+    return body;
+}
+
+} // namespace
+
+qint32 LittleEndianValue(const char *bytes, int count)
+{
+    quint32 value = 0;
+    for (int i = std::min(count, 4) - 1; i >= 0; --i)
+        value = (value << 8) | quint8(bytes[i]);
+    return qint32(value);
+}
+
+qint32 LittleEndianValue(const QByteArray &bytes)
+{
+    return LittleEndianValue(bytes.constData(), int(std::min<qsizetype>(bytes.size(), 4)));
+}
+
+TapeFormat tapeFormatOf(const QString &path)
+{
+    const QString ending = path.right(3).toLower();
+    if (ending == u"tzx")
+        return TapeFormat::Tzx;
+    if (ending == u"tap")
+        return TapeFormat::Tap;
+    return TapeFormat::Unsupported;
+}
+
+std::optional<Message> readTzxImage(TapeIndex &tape, const QByteArray &image)
+{
+    tape.Blocks.clear();
+    if (!image.startsWith(kTzxSignature))
+        return Message{kInvalidTzxImage};
+    // The version bytes are not checked: every version is walked the same way.
+    tape.IsTap = false;
+
+    const qsizetype size = image.size();
+    qsizetype pos = kTzxHeaderSize;
+    while (pos < size) {
+        const auto id = quint8(image.at(pos++));
+        const BlockLayout layout = layoutOf(id);
+
+        char fixed[kLargestFixedPart] = {};
+        const qsizetype fixedPresent = std::min<qsizetype>(layout.fixed, size - pos);
+        std::memcpy(fixed, image.constData() + pos, size_t(fixedPresent));
+        quint64 variable = 0;
+        if (layout.lengthBytes > 0) {
+            // A 4-byte length of 2^31 or more is negative as a signed value; as unsigned it is
+            // simply more than the file holds.
+            variable =
+                quint64(quint32(LittleEndianValue(fixed + layout.lengthAt, layout.lengthBytes))) *
+                quint64(layout.unit);
+        }
+        const qsizetype from = layout.keepFixed ? pos : pos + layout.fixed;
+        const quint64 end = quint64(pos) + quint64(layout.fixed) + variable;
+
+        bool truncated = false;
+        tape.Blocks.append({takeBody(image, from, end - quint64(from), truncated), qint16(id)});
+        if (truncated || end > quint64(size))
+            break;
+        pos = qsizetype(end);
+    }
+    return std::nullopt;
+}
+
+void readTapImage(TapeIndex &tape, const QByteArray &image)
+{
+    tape.Blocks.clear();
+    tape.IsTap = true;
+    const qsizetype size = image.size();
+    qsizetype pos = 0;
+    while (pos < size) {
+        const int lengthBytes = int(std::min<qsizetype>(2, size - pos));
+        const auto length = quint64(LittleEndianValue(image.constData() + pos, lengthBytes));
+        pos += 2;
+        bool truncated = false;
+        tape.Blocks.append({takeBody(image, pos, length, truncated), qint16(0x10)});
+        if (truncated)
+            break;
+        pos += qsizetype(length);
+    }
+}
+
+std::optional<Message> ReadTapeImage(TapeIndex &tape, const QString &path)
+{
+    tape.Blocks.clear();
+    const TapeFormat format = tapeFormatOf(path);
+    if (format == TapeFormat::Unsupported)
+        return std::nullopt;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray image = file.readAll();
+    file.close();
+    if (format == TapeFormat::Tap) {
+        readTapImage(tape, image);
+        return std::nullopt;
+    }
+    return readTzxImage(tape, image);
+}

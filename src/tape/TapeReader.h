@@ -1,0 +1,31 @@
+#pragma once
+
+#include "core/Message.h"
+#include "tape/TapeIndex.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+inline const QString kInvalidTzxImage = QStringLiteral("Invalid TZX Image");
+
+enum class TapeFormat { Unsupported, Tzx, Tap };
+
+// 1 to 4 little-endian bytes as a signed 32-bit value (four bytes of 2^31 or more come out
+// negative, as the format's readers have always seen them).
+qint32 LittleEndianValue(const char *bytes, int count);
+qint32 LittleEndianValue(const QByteArray &bytes);
+
+// Chosen by the last three characters of the name, in lower case: "tzx" or "tap".
+TapeFormat tapeFormatOf(const QString &path);
+
+// The pure walks over a whole image in memory; they replace what `tape` held. A TZX image with
+// the wrong signature leaves no blocks and returns the message to show.
+std::optional<Message> readTzxImage(TapeIndex &tape, const QByteArray &image);
+void readTapImage(TapeIndex &tape, const QByteArray &image);
+
+// Empties the index, then reads the file at `path` by its ending. An unsupported ending or an
+// unreadable file leaves the index empty and says nothing; a bad TZX signature returns
+// "Invalid TZX Image" for the caller to show.
+std::optional<Message> ReadTapeImage(TapeIndex &tape, const QString &path);
