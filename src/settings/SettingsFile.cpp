@@ -1,0 +1,223 @@
+#include "settings/SettingsFile.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+const QString kKivo = QStringLiteral("kivo");
+const QString kEmulators = QStringLiteral("emulators");
+const QString kMusicPlayers = QStringLiteral("musicplayers");
+const QString kRomPaths = QStringLiteral("RomPaths");
+const QString kScreenshotPaths = QStringLiteral("ScreenshotPaths");
+const QString kMusicPaths = QStringLiteral("MusicPaths");
+const QString kNum = QStringLiteral("num");
+const QString kEmuKey = QStringLiteral("emu");
+const QString kPlayerNameKey = QStringLiteral("playername");
+const QString kFileKey = QStringLiteral("file");
+const QString kPathKey = QStringLiteral("path");
+const std::array<QString, 3> kHeadKeys = {QStringLiteral("head001"), QStringLiteral("head002"),
+                                          QStringLiteral("head003")};
+
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
+}
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+qint32 readInteger(const ProfileFile &file, const QString &section, const QString &key,
+                   const QString &defaultValue)
+{
+    return nearestInteger(leadingNumber(file.read(section, key, defaultValue)));
+}
+
+float readSingle(const ProfileFile &file, const QString &key, const QString &defaultValue)
+{
+    constexpr double kMax = std::numeric_limits<float>::max();
+    return float(std::clamp(leadingNumber(file.read(kKivo, key, defaultValue)), -kMax, kMax));
+}
+
+QList<ProgramEntry> readPrograms(const ProfileFile &file, const QString &section,
+                                 const QString &nameKey)
+{
+    const qint32 count =
+        std::min(readInteger(file, section, kNum, QStringLiteral("0")), kMaxListEntries);
+    QList<ProgramEntry> entries;
+    for (qint32 i = 0; i < count; ++i) {
+        entries.append({file.read(section, numberedKey(nameKey, i), QString()),
+                        file.read(section, numberedKey(kFileKey, i), QString())});
+    }
+    return entries;
+}
+
+QStringList readPaths(const ProfileFile &file, const QString &section)
+{
+    const qint32 count =
+        std::min(readInteger(file, section, kNum, QStringLiteral("0")), kMaxListEntries);
+    QStringList paths;
+    for (qint32 i = 0; i < count; ++i)
+        paths.append(file.read(section, numberedKey(kPathKey, i), QString()));
+    return paths;
+}
+
+void writePrograms(ProfileFile &file, const QString &section, const QString &nameKey,
+                   const QList<ProgramEntry> &entries)
+{
+    // A list whose first element has no executable holds no program.
+    if (entries.isEmpty() || entries.first().path.isEmpty())
+        return;
+    file.write(section, kNum, QString::number(entries.size()));
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        file.write(section, numberedKey(nameKey, i), entries.at(i).name);
+        file.write(section, numberedKey(kFileKey, i), entries.at(i).path);
+    }
+}
+
+void writePaths(ProfileFile &file, const QString &section, const QStringList &paths)
+{
+    if (paths.isEmpty() || paths.first().isEmpty())
+        return;
+    file.write(section, kNum, QString::number(paths.size()));
+    for (qsizetype i = 0; i < paths.size(); ++i)
+        file.write(section, numberedKey(kPathKey, i), paths.at(i));
+}
+
+} // namespace
+
+double leadingNumber(const QString &text)
+{
+    QByteArray number;
+    qsizetype i = 0;
+    const qsizetype size = text.size();
+    auto skipBlanks = [&] {
+        while (i < size && isBlank(text.at(i)))
+            ++i;
+    };
+    auto takeDigits = [&] {
+        bool any = false;
+        for (skipBlanks(); i < size && isDigit(text.at(i)); skipBlanks()) {
+            number += char(text.at(i).unicode());
+            ++i;
+            any = true;
+        }
+        return any;
+    };
+
+    skipBlanks();
+    if (i < size && (text.at(i) == u'+' || text.at(i) == u'-'))
+        number += char(text.at(i++).unicode());
+    bool digits = takeDigits();
+    if (i < size && text.at(i) == u'.') {
+        number += '.';
+        ++i;
+        digits = takeDigits() || digits;
+    }
+    if (!digits)
+        return 0;
+
+    // An exponent counts only with digits after it: "12e" is 12.
+    if (i < size && (text.at(i) == u'e' || text.at(i) == u'E')) {
+        const QByteArray mantissa = number;
+        number += 'e';
+        ++i;
+        skipBlanks();
+        if (i < size && (text.at(i) == u'+' || text.at(i) == u'-'))
+            number += char(text.at(i++).unicode());
+        if (!takeDigits())
+            number = mantissa;
+    }
+    const double value = number.toDouble();
+    if (std::isfinite(value))
+        return value;
+    // Too large for a double: keep the sign, any setting clamps it.
+    return number.startsWith('-') ? -std::numeric_limits<double>::max()
+                                  : std::numeric_limits<double>::max();
+}
+
+qint32 nearestInteger(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    if (value >= double(std::numeric_limits<qint32>::max()))
+        return std::numeric_limits<qint32>::max();
+    if (value <= double(std::numeric_limits<qint32>::min()))
+        return std::numeric_limits<qint32>::min();
+    return qint32(std::nearbyint(value)); // the default rounding mode sends halves to even
+}
+
+QString formatSingle(float value)
+{
+    if (value == 0 || std::isnan(value))
+        return QStringLiteral("0"); // never "-0"
+    return QString::number(double(value), 'g', 7);
+}
+
+QString numberedKey(const QString &prefix, qsizetype index)
+{
+    return prefix + QStringLiteral("%1").arg(index, 2, 10, QLatin1Char('0'));
+}
+
+SettingsFile readSettingsFile(const ProfileFile &file)
+{
+    SettingsFile s;
+    s.winstate = readInteger(file, kKivo, QStringLiteral("winstate"), QStringLiteral("0"));
+    // A state the window does not know is taken as a normal window.
+    if (s.winstate < 0 || s.winstate > 2)
+        s.winstate = 0;
+    if (s.winstate == 0) {
+        s.placementRead = true;
+        s.winw = readSingle(file, QStringLiteral("winw"), QStringLiteral("10"));
+        s.winh = readSingle(file, QStringLiteral("winh"), QStringLiteral("10"));
+        s.winx = readSingle(file, QStringLiteral("winx"), QStringLiteral("-99"));
+        s.winy = readSingle(file, QStringLiteral("winy"), QStringLiteral("-99"));
+    }
+    s.Defaultemu = readInteger(file, kKivo, QStringLiteral("Defaultemu"), QStringLiteral("-99"));
+    s.Defaultmplayer =
+        readInteger(file, kKivo, QStringLiteral("Defaultmplayer"), QStringLiteral("-99"));
+    s.view = readInteger(file, kKivo, QStringLiteral("view"), QStringLiteral("0"));
+    s.SSSize = readInteger(file, kKivo, QStringLiteral("SSSize"), QStringLiteral("0"));
+    s.lastdb = file.read(kKivo, QStringLiteral("lastdb"), QString());
+    s.loadlast = readInteger(file, kKivo, QStringLiteral("loadlast"), QStringLiteral("0"));
+
+    s.emulators = readPrograms(file, kEmulators, kEmuKey);
+    s.musicPlayers = readPrograms(file, kMusicPlayers, kPlayerNameKey);
+    s.RomPaths = readPaths(file, kRomPaths);
+    s.ScreenshotPaths = readPaths(file, kScreenshotPaths);
+    s.MusicPaths = readPaths(file, kMusicPaths);
+
+    for (size_t i = 0; i < kHeadKeys.size(); ++i)
+        s.head[i] = readSingle(file, kHeadKeys[i], QStringLiteral("0"));
+    return s;
+}
+
+QByteArray settingsFileBytes(const SettingsFile &s)
+{
+    // The file is written anew each time: these writes start from nothing, and their order is
+    // the order of the lines.
+    ProfileFile file;
+    file.write(kKivo, QStringLiteral("winstate"), QString::number(s.winstate));
+    file.write(kKivo, QStringLiteral("winw"), formatSingle(s.winw));
+    file.write(kKivo, QStringLiteral("winh"), formatSingle(s.winh));
+    file.write(kKivo, QStringLiteral("winx"), formatSingle(s.winx));
+    file.write(kKivo, QStringLiteral("winy"), formatSingle(s.winy));
+    file.write(kKivo, QStringLiteral("Defaultemu"), QString::number(s.Defaultemu));
+    file.write(kKivo, QStringLiteral("Defaultmplayer"), QString::number(s.Defaultmplayer));
+    file.write(kKivo, QStringLiteral("view"), QString::number(s.view));
+    file.write(kKivo, QStringLiteral("SSSize"), QString::number(s.SSSize));
+    file.write(kKivo, QStringLiteral("lastdb"), s.lastdb);
+    file.write(kKivo, QStringLiteral("loadlast"), QString::number(s.loadlast));
+
+    writePrograms(file, kEmulators, kEmuKey, s.emulators);
+    writePrograms(file, kMusicPlayers, kPlayerNameKey, s.musicPlayers);
+    writePaths(file, kRomPaths, s.RomPaths);
+    writePaths(file, kScreenshotPaths, s.ScreenshotPaths);
+    writePaths(file, kMusicPaths, s.MusicPaths);
+
+    for (size_t i = 0; i < kHeadKeys.size(); ++i)
+        file.write(kKivo, kHeadKeys[i], formatSingle(s.head[i]));
+    return file.toBytes();
+}
