@@ -11,6 +11,9 @@ struct LanguageTable
 
     const QString &at(int index) const { return texts.at(index); }
     static QStringList defaults();
+    // The key of entry `index` in the language file's section kSection.
+    static QString keyOf(int index);
+    static const QString kSection;
 };
 
 // The 130 game-type names a record's RomType indexes. The order and number are part of the
@@ -24,4 +27,7 @@ struct GameTypeTable
     // (imported data can hold one).
     QString nameOf(qint32 type) const;
     static QStringList defaults();
+    // "type000" to "type129" in the language file's section kSection.
+    static QString keyOf(int index);
+    static const QString kSection;
 };
