@@ -47,18 +47,18 @@ void tst_ProgramLists::defaultName_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("name");
-    QTest::newRow("exe removed") << "C:\\Emus\\Spec.exe"
-                                 << "Spec";
-    QTest::newRow("upper-case ending kept") << "C:\\Emus\\SPEC.EXE"
-                                            << "SPEC.EXE";
+    QTest::newRow("exe removed") << "C:\\Emus\\Zxemu.exe"
+                                 << "Zxemu";
+    QTest::newRow("upper-case ending kept") << "C:\\Emus\\ZXEMU.EXE"
+                                            << "ZXEMU.EXE";
     QTest::newRow("every occurrence") << "C:\\x.exe.exe"
                                       << "x";
     QTest::newRow("inside the name too") << "/opt/my.exefile"
                                          << "myfile";
     QTest::newRow("no ending") << "/usr/bin/fuse-sdl"
                                << "fuse-sdl";
-    QTest::newRow("mixed separators") << "C:/Emus\\Real/Spec.exe"
-                                      << "Spec";
+    QTest::newRow("mixed separators") << "C:/Emus\\Real/Zxemu.exe"
+                                      << "Zxemu";
 }
 
 void tst_ProgramLists::defaultName()
@@ -76,10 +76,10 @@ void tst_ProgramLists::add_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QStringList>("after");
-    QTest::newRow("no elements") << QStringList() << "/e/Spec.exe"
-                                 << "Speccy" << QStringList{"Speccy=/e/Spec.exe"};
-    QTest::newRow("blank element 0") << QStringList{"="} << "/e/Spec.exe"
-                                     << "" << QStringList{"Spec=/e/Spec.exe"};
+    QTest::newRow("no elements") << QStringList() << "/e/Zxemu.exe"
+                                 << "Speccy" << QStringList{"Speccy=/e/Zxemu.exe"};
+    QTest::newRow("blank element 0") << QStringList{"="} << "/e/Zxemu.exe"
+                                     << "" << QStringList{"Zxemu=/e/Zxemu.exe"};
     QTest::newRow("element 0 without path, rest kept") << QStringList{"old=", "b=/b"} << "/e/a"
                                                        << "a" << QStringList{"a=/e/a", "b=/b"};
     QTest::newRow("appended") << QStringList{"a=/a", "b=/b"} << "/e/c.exe"

@@ -124,10 +124,10 @@ void tst_ProgramDialogs::add_data()
     QTest::addColumn<QString>("answer");
     QTest::addColumn<QStringList>("rows");
     const QStringList before{"a (default)"};
-    QTest::newRow("emulator named") << false << "/emus/Spec.exe"
+    QTest::newRow("emulator named") << false << "/emus/Zxemu.exe"
                                     << "Speccy" << QStringList{"a (default)", "Speccy"};
-    QTest::newRow("emulator, empty name") << false << "/emus/Spec.exe"
-                                          << "" << QStringList{"a (default)", "Spec"};
+    QTest::newRow("emulator, empty name") << false << "/emus/Zxemu.exe"
+                                          << "" << QStringList{"a (default)", "Zxemu"};
     QTest::newRow("emulator, no file") << false << ""
                                        << "unused" << before;
     QTest::newRow("player named") << true << "/usr/bin/mpv"
@@ -165,7 +165,7 @@ void tst_ProgramDialogs::add()
         const QString what = music ? QStringLiteral("Music player") : QStringLiteral("Emulator");
         QCOMPARE(named.first().prompt, QStringLiteral("Please enter the name for this ") + what);
         QCOMPARE(named.first().title, QStringLiteral("Name that ") + what);
-        QCOMPARE(named.first().proposed, music ? QStringLiteral("mpv") : QStringLiteral("Spec"));
+        QCOMPARE(named.first().proposed, music ? QStringLiteral("mpv") : QStringLiteral("Zxemu"));
     }
 }
 
