@@ -1,10 +1,117 @@
 // Reading and writing kivo.ini, reading lang.ini, and the About box.
 #include "ui/frmMain.h"
 
-void frmMain::LoadSettings() {}
+#include "core/SafeFile.h"
+#include "settings/Language.h"
+#include "settings/Settings.h"
+#include "settings/Twips.h"
+#include "ui/GameListView.h"
+#include "ui/frmAbout.h"
 
-void frmMain::SaveSettings() {}
+#include <QHeaderView>
+#include <QScreen>
 
-void frmMain::LoadLanguage() {}
+namespace {
 
-void frmMain::showAbout() {}
+// The first three columns of the game list carry the widths head001..head003.
+constexpr int kStoredColumns = 3;
+
+Qt::WindowState windowStateOf(qint32 winstate)
+{
+    switch (winstate) {
+    case 1:
+        return Qt::WindowMinimized;
+    case 2:
+        return Qt::WindowMaximized;
+    default:
+        return Qt::WindowNoState;
+    }
+}
+
+} // namespace
+
+// The window's size is its own size without the window manager's frame, which is not known
+// before the window is shown; its position is the frame's. Both read back as they were written.
+void frmMain::LoadSettings()
+{
+    const SettingsFile settings =
+        readSettingsFile(ProfileFile::load(m_state.programDir.settingsFile()));
+
+    if (settings.placementRead) {
+        const QScreen *shownOn = screen();
+        const QRect screenRect = shownOn != nullptr ? shownOn->geometry() : QRect();
+        const QRect placed = placeWindow(settings, QRect(pos(), size()), screenRect);
+        resize(placed.size());
+        move(placed.topLeft());
+    }
+    setWindowState(windowStateOf(settings.winstate));
+
+    applySettings(settings, m_state);
+
+    const double perPixel = twipsPerPixel(logicalDpiX());
+    for (int column = 0; column < kStoredColumns; ++column) {
+        const float twips = settings.head[column];
+        if (twips > 0)
+            lstGames->header()->resizeSection(column, twipsToPixels(twips, perPixel));
+    }
+}
+
+// The whole file is built in memory and replaces the old one only once it is complete, so a
+// full disk or a crash halfway never loses the settings of the previous run.
+void frmMain::SaveSettings()
+{
+    SettingsFile settings = settingsFromState(m_state);
+    settings.winstate = isMinimized() ? 1 : isMaximized() ? 2 : 0;
+    settings.winw = float(width());
+    settings.winh = float(height());
+    settings.winx = float(x());
+    settings.winy = float(y());
+    const double perPixel = twipsPerPixel(logicalDpiX());
+    for (int column = 0; column < kStoredColumns; ++column)
+        settings.head[column] = pixelsToTwips(lstGames->header()->sectionSize(column), perPixel);
+
+    const QString path = m_state.programDir.settingsFile();
+    if (!writeFileSafely(path, settingsFileBytes(settings)).ok)
+        m_dialogs.show(this, settingsNotSavedMessage(path));
+}
+
+void frmMain::LoadLanguage()
+{
+    const LanguageTexts texts =
+        readLanguageFile(ProfileFile::load(m_state.programDir.languageFile()));
+
+    const QList<MenuCaptionKey> &keys = menuCaptionKeys();
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        const MenuCaptionKey &key = keys.at(i);
+        QList<QAction *> *items = nullptr;
+        switch (key.menu) {
+        case MenuArray::Top:
+            items = &blank;
+            break;
+        case MenuArray::File:
+            items = &mnuFile;
+            break;
+        case MenuArray::Roms:
+            items = &mnuRoms;
+            break;
+        case MenuArray::View:
+            items = &view;
+            break;
+        case MenuArray::Emus:
+            items = &mnuEmus;
+            break;
+        case MenuArray::Misc:
+            items = &mnuMisc;
+            break;
+        }
+        items->at(key.index)->setText(texts.menuCaptions.at(i));
+    }
+    m_state.language = texts.language;
+    m_state.gameTypes = texts.gameTypes;
+}
+
+void frmMain::showAbout()
+{
+    frmAbout about(m_state.programDir.settingsFile(), this);
+    about.exec();
+}
