@@ -1,6 +1,7 @@
 #include "TapeImages.h"
 #include "TestSupport.h"
 
+#include "tape/TapeListing.h"
 #include "tape/TapeReader.h"
 
 #include <QTemporaryDir>
@@ -154,6 +155,35 @@ private Q_SLOTS:
         QCOMPARE(tape.Blocks.size(), blocks);
         if (blocks > 0)
             QCOMPARE(tape.Blocks.last().Body, lastBody);
+    }
+
+    // Cut anywhere, and with the last four bytes made a huge length, an image still reads and
+    // lists without failing, and no block holds more than the file does.
+    void cutAnywhere()
+    {
+        const QByteArray image =
+            tzx({standard(header(0, "prog", 3, 10)),
+                 hex("11") + QByteArray(15, '\1') + hex("030000 ff0102"), hex("13 02 1111 2222"),
+                 hex("21 03 414243"), hex("26 0200 01000200"), hex("33 02 000102 030405"),
+                 hex("35") + QByteArray(16, 'x') + hex("02000000 aabb"), hex("19 02000000 aabb"),
+                 hex("40 01 020000 aabb"), hex("5a 000000000000000000")});
+        for (qsizetype cut = 0; cut <= image.size(); ++cut) {
+            for (const QByteArray &damage : {QByteArray(), hex("ffffffff")}) {
+                QByteArray bytes = image.left(cut);
+                if (!damage.isEmpty() && cut > 4)
+                    bytes.replace(cut - 4, 4, damage);
+                TapeIndex tape;
+                readTzxImage(tape, bytes);
+                for (const TapeBlock &block : std::as_const(tape.Blocks))
+                    QVERIFY2(block.Body.size() <= bytes.size(),
+                             qPrintable(QStringLiteral("cut at %1").arg(cut)));
+                QVERIFY(ListTapeBlocks(tape).size() >= tape.Blocks.size());
+                readTapImage(tape, bytes);
+                for (const TapeBlock &block : std::as_const(tape.Blocks))
+                    QVERIFY(block.Body.size() <= bytes.size());
+                QVERIFY(ListTapeBlocks(tape).size() >= tape.Blocks.size());
+            }
+        }
     }
 
     void tapBlocks()
