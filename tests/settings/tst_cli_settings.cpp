@@ -48,8 +48,8 @@ const QByteArray kCanonical = "[kivo]\r\n"
                               "head003=1050\r\n"
                               "[emulators]\r\n"
                               "num=2\r\n"
-                              "emu00=Fuse\r\n"
-                              "file00=/usr/bin/fuse\r\n"
+                              "emu00=Zxemu\r\n"
+                              "file00=/usr/bin/zxemu\r\n"
                               "emu01=\r\n"
                               "file01=\r\n"
                               "[RomPaths]\r\n"
@@ -94,7 +94,7 @@ void tst_CliSettings::settingsAsJson()
     QCOMPARE(out.value("loadlast").toInt(), 1);
     const QJsonArray emulators = out.value("emulators").toArray();
     QCOMPARE(emulators.size(), 2);
-    QCOMPARE(emulators.at(0).toObject().value("path").toString(), QStringLiteral("/usr/bin/fuse"));
+    QCOMPARE(emulators.at(0).toObject().value("path").toString(), QStringLiteral("/usr/bin/zxemu"));
     QCOMPARE(emulators.at(1).toObject().value("name").toString(), QString());
     QCOMPARE(out.value("musicplayers").toArray().size(), 0);
     QCOMPARE(out.value("RomPaths").toArray().at(0).toString(), QStringLiteral("/roms/"));

@@ -73,9 +73,9 @@ void tst_ProfileFile::read_data()
     QTest::newRow("double quotes") << QByteArray("[a]\r\nx=\" C:\\Games \"\r\n") << "a"
                                    << "x"
                                    << " C:\\Games ";
-    QTest::newRow("single quotes") << QByteArray("[a]\r\nx='Fuse'\r\n") << "a"
+    QTest::newRow("single quotes") << QByteArray("[a]\r\nx='Zxemu'\r\n") << "a"
                                    << "x"
-                                   << "Fuse";
+                                   << "Zxemu";
     QTest::newRow("only one pair") << QByteArray("[a]\r\nx=\"\"b\"\"\r\n") << "a"
                                    << "x"
                                    << "\"b\"";

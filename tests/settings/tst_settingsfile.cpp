@@ -259,10 +259,10 @@ void tst_SettingsFile::lists_data()
 
     // "num" decides the length, missing keys give empty entries, 0 or less gives nothing.
     QTest::newRow("num=3, one present")
-        << QByteArray("[emulators]\r\nnum=3\r\nemu00=Fuse\r\nfile00=/usr/bin/fuse\r\n"
+        << QByteArray("[emulators]\r\nnum=3\r\nemu00=Zxemu\r\nfile00=/usr/bin/zxemu\r\n"
                       "[RomPaths]\r\nnum=3\r\npath00=/a/\r\n")
         << 3 << QStringList{"/a/", "", ""};
-    QTest::newRow("num=0") << QByteArray("[emulators]\r\nnum=0\r\nemu00=Fuse\r\n"
+    QTest::newRow("num=0") << QByteArray("[emulators]\r\nnum=0\r\nemu00=Zxemu\r\n"
                                          "[RomPaths]\r\nnum=0\r\npath00=/a/\r\n")
                            << 0 << QStringList();
     QTest::newRow("num negative") << QByteArray("[emulators]\r\nnum=-2\r\n[RomPaths]\r\nnum=-1\r\n")
@@ -281,7 +281,7 @@ void tst_SettingsFile::lists()
     QCOMPARE(s.emulators.size(), emulators);
     if (emulators == 3) {
         QCOMPARE(s.emulators.at(0),
-                 (ProgramEntry{QStringLiteral("Fuse"), QStringLiteral("/usr/bin/fuse")}));
+                 (ProgramEntry{QStringLiteral("Zxemu"), QStringLiteral("/usr/bin/zxemu")}));
         QCOMPARE(s.emulators.at(2), ProgramEntry{});
     }
     QCOMPARE(s.RomPaths, romPaths);
@@ -350,7 +350,7 @@ void tst_SettingsFile::writtenFileLineByLine()
     s.SSSize = 1;
     s.lastdb = QStringLiteral("/home/иван/games.dat");
     s.loadlast = 1;
-    s.emulators = {{QStringLiteral("Fuse"), QStringLiteral("/usr/bin/fuse")},
+    s.emulators = {{QStringLiteral("Zxemu"), QStringLiteral("/usr/bin/zxemu")},
                    {QString(), QString()}};
     s.musicPlayers = {{QStringLiteral("Player"), QStringLiteral("/usr/bin/play")}};
     s.RomPaths = QStringList{"/roms/", "/more roms/"};
@@ -377,8 +377,8 @@ void tst_SettingsFile::writtenFileLineByLine()
         "head003=1050.5",
         "[emulators]",
         "num=2",
-        "emu00=Fuse",
-        "file00=/usr/bin/fuse",
+        "emu00=Zxemu",
+        "file00=/usr/bin/zxemu",
         "emu01=",
         "file01=",
         "[musicplayers]",
@@ -438,7 +438,7 @@ void tst_SettingsFile::stateRoundTrip()
 {
     // State -> file -> a second state holds the same Settings.
     AppState first(ProgramDir::inDirectory(QStringLiteral("/nowhere")));
-    first.emulators.entries = {{QStringLiteral("Fuse"), QStringLiteral("/usr/bin/fuse")}};
+    first.emulators.entries = {{QStringLiteral("Zxemu"), QStringLiteral("/usr/bin/zxemu")}};
     first.emulators.defaultIndex = 0;
     first.musicPlayers.defaultIndex = -99;
     first.layout.ViewMode = 6;

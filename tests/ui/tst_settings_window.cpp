@@ -173,8 +173,8 @@ void tst_SettingsWindow::roundTrip()
                             heads +
                             "[emulators]\r\n"
                             "num=2\r\n"
-                            "emu00=Fuse\r\n"
-                            "file00=/usr/bin/fuse\r\n"
+                            "emu00=Zxemu\r\n"
+                            "file00=/usr/bin/zxemu\r\n"
                             "emu01=Other emulator\r\n"
                             "file01=/opt/other/bin/spectrum\r\n"
                             "[musicplayers]\r\n"
@@ -251,7 +251,7 @@ void tst_SettingsWindow::windowStateWrittenAndRestored()
 void tst_SettingsWindow::removedDirectoriesLeaveNoSection()
 {
     writeSettings("[RomPaths]\r\nnum=1\r\npath00=/roms/\r\n[MusicPaths]\r\nnum=1\r\npath00=/m/\r\n"
-                  "[emulators]\r\nnum=1\r\nemu00=Fuse\r\nfile00=/usr/bin/fuse\r\n");
+                  "[emulators]\r\nnum=1\r\nemu00=Zxemu\r\nfile00=/usr/bin/zxemu\r\n");
     {
         Run run(m_dir->path());
         // As the paths and emulators dialogs leave a list whose last element was removed.
