@@ -1,7 +1,10 @@
 #include "core/Cp1252.h"
 
+#include <QStringDecoder>
 #include <algorithm>
+
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -22,15 +25,36 @@ char encodeOne(char16_t c)
 
 } // namespace
 
-QString fromCp1252(const char *data, qsizetype size)
+char16_t *decodeCp1252Into(char16_t *out, const char *data, qsizetype size)
 {
     // Latin-1 decoding is vectorised; only 0x80-0x9F need a second look.
-    QString text = QString::fromLatin1(data, size);
+    static const QStringDecoder::Encoding kLatin1 = QStringDecoder::Latin1;
+    QStringDecoder latin1(kLatin1);
+    latin1.appendToBuffer(reinterpret_cast<QChar *>(out), QByteArrayView(data, size));
     const auto *bytes = reinterpret_cast<const unsigned char *>(data);
-    for (qsizetype i = 0; i < size; ++i) {
-        if (bytes[i] >= 0x80 && bytes[i] < 0xA0)
-            text[i] = QChar(kHighControls[bytes[i] - 0x80]);
+    qsizetype i = 0;
+    while (i < size) {
+        // Eight plain ASCII bytes at a time need nothing more.
+        if (i + 8 <= size) {
+            quint64 word;
+            std::memcpy(&word, bytes + i, 8);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                i += 8;
+                continue;
+            }
+        }
+        const unsigned char b = bytes[i];
+        if (b >= 0x80 && b < 0xA0)
+            out[i] = kHighControls[b - 0x80];
+        ++i;
     }
+    return out + size;
+}
+
+QString fromCp1252(const char *data, qsizetype size)
+{
+    QString text(size, Qt::Uninitialized);
+    decodeCp1252Into(reinterpret_cast<char16_t *>(text.data()), data, size);
     return text;
 }
 

@@ -14,6 +14,9 @@ inline QString fromCp1252(const QByteArray &bytes)
     return fromCp1252(bytes.constData(), bytes.size());
 }
 
+// Decodes into `out`, which has room for `size` characters; returns the end of what was written.
+char16_t *decodeCp1252Into(char16_t *out, const char *data, qsizetype size);
+
 // Text to bytes, one byte per character; a character the code page lacks becomes "?".
 QByteArray toCp1252(const QString &text);
 void appendCp1252(QByteArray &out, const QString &text);

@@ -3,6 +3,7 @@
 #include "core/Cp1252.h"
 #include "core/PathText.h"
 #include "core/SafeFile.h"
+#include "core/SharedText.h"
 
 #include <QFile>
 #include <QtEndian>
@@ -64,16 +65,17 @@ public:
         return out;
     }
 
-    // A negative length (only damage gives one) reads as an empty string.
-    QString string()
+    // Collects the string's bytes into `text`; a negative length (only damage gives one) reads
+    // as an empty string.
+    QString string(SharedTextBuilder &text)
     {
         const qint32 n = int32();
         if (n <= 0)
             return {};
         const qsizetype take = std::min<qsizetype>(n, remaining());
-        QString text = fromCp1252(m_data + m_pos, take);
+        QString decoded = text.add(m_data + m_pos, take);
         m_pos += take;
-        return text;
+        return decoded;
     }
 
 private:
@@ -82,20 +84,22 @@ private:
     qsizetype m_pos = 0;
 };
 
-void readRecord(DatReader &in, qint32 version, RomRecord &record)
+constexpr qsizetype kStringsPerRecord = 7;
+
+void readRecord(DatReader &in, qint32 version, RomRecord &record, SharedTextBuilder &text)
 {
     if (version < 1)
         return;
-    record.RomName = in.string();
+    record.RomName = in.string(text);
     record.RomType = in.int32();
-    record.Screenshots = in.string();
+    record.Screenshots = in.string(text);
     record.Year = in.int32();
-    record.Notes = in.string();
-    record.RomFile = in.string();
-    record.Publisher = in.string();
-    record.Authors = in.string();
+    record.Notes = in.string(text);
+    record.RomFile = in.string(text);
+    record.Publisher = in.string(text);
+    record.Authors = in.string(text);
     if (version >= 2)
-        record.AudioFile = in.string();
+        record.AudioFile = in.string(text);
 }
 
 struct Header
@@ -127,16 +131,38 @@ std::optional<Header> readHeader(DatReader &in, DatResult &result)
     return header;
 }
 
-std::optional<QByteArray> readWholeFile(const QString &path, DatResult &result)
+// Reads `header.slots` records, their text decoded into one shared allocation.
+QList<RomRecord> readRecords(DatReader &in, const Header &header)
+{
+    QList<RomRecord> records;
+    records.reserve(header.slots);
+    // Each string takes at most its bytes in the file plus a terminator.
+    SharedTextBuilder text(in.remaining() + header.slots * kStringsPerRecord);
+    for (qsizetype i = 0; i < header.slots; ++i)
+        readRecord(in, header.version, records.emplace_back(), text);
+    return records;
+}
+
+// Hands the whole file to `parse` in one piece: mapped when the system allows it (no copy of a
+// large catalogue), read otherwise.
+template <typename Parse> DatResult withFileBytes(const QString &path, Parse parse)
 {
     QFile file(toFileSystemPath(path));
     if (!file.open(QIODevice::ReadOnly)) {
+        DatResult result;
         result.ok = false;
         result.messages.append(
             critical(kCantOpenText + kCrLf + path + kCrLf + file.errorString(), kInvalidTitle));
-        return std::nullopt;
+        return result;
     }
-    return file.readAll();
+    const qint64 size = file.size();
+    if (uchar *mapped = size > 0 ? file.map(0, size) : nullptr) {
+        const DatResult result =
+            parse(QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), size));
+        file.unmap(mapped);
+        return result;
+    }
+    return parse(file.readAll());
 }
 
 void appendInt(QByteArray &out, qint32 value)
@@ -227,10 +253,7 @@ DatResult loadDatabaseBytes(RomDatabase &database, SearchPaths &paths, const QBy
     const std::optional<Header> header = readHeader(in, result);
     if (!header)
         return result;
-    QList<RomRecord> slots(header->slots);
-    for (RomRecord &record : slots)
-        readRecord(in, header->version, record);
-    database.replaceSlots(std::move(slots));
+    database.replaceSlots(readRecords(in, *header));
     if (header->version < 2)
         UpgradeOldEntries(database, paths, 0, database.slotCount());
     return result;
@@ -238,9 +261,8 @@ DatResult loadDatabaseBytes(RomDatabase &database, SearchPaths &paths, const QBy
 
 DatResult LoadDatabase(RomDatabase &database, SearchPaths &paths, const QString &path)
 {
-    DatResult result;
-    const std::optional<QByteArray> bytes = readWholeFile(path, result);
-    return bytes ? loadDatabaseBytes(database, paths, *bytes) : result;
+    return withFileBytes(
+        path, [&](const QByteArray &bytes) { return loadDatabaseBytes(database, paths, bytes); });
 }
 
 DatResult mergeDatabaseBytes(RomDatabase &database, SearchPaths &paths, const QByteArray &bytes)
@@ -251,9 +273,7 @@ DatResult mergeDatabaseBytes(RomDatabase &database, SearchPaths &paths, const QB
     if (!header)
         return result;
     const int firstNew = database.EntryCount();
-    for (qsizetype i = 0; i < header->slots; ++i) {
-        RomRecord record;
-        readRecord(in, header->version, record);
+    for (RomRecord &record : readRecords(in, *header)) {
         if (record.isEntry())
             database.Add(std::move(record));
     }
@@ -266,9 +286,8 @@ DatResult mergeDatabaseBytes(RomDatabase &database, SearchPaths &paths, const QB
 
 DatResult MergeDatabase(RomDatabase &database, SearchPaths &paths, const QString &path)
 {
-    DatResult result;
-    const std::optional<QByteArray> bytes = readWholeFile(path, result);
-    return bytes ? mergeDatabaseBytes(database, paths, *bytes) : result;
+    return withFileBytes(
+        path, [&](const QByteArray &bytes) { return mergeDatabaseBytes(database, paths, bytes); });
 }
 
 void UpgradeOldEntries(RomDatabase &database, SearchPaths &paths, int firstSlot, int endSlot)

@@ -5,6 +5,7 @@
 #include "core/FileLookup.h"
 #include "core/RomDatabase.h"
 #include "core/SearchPathList.h"
+#include "core/SharedText.h"
 
 #include <QTemporaryDir>
 
@@ -93,6 +94,26 @@ private Q_SLOTS:
         QCOMPARE(text.at(0xE9), QChar(0xE9));
         QCOMPARE(toCp1252(text), all);
         QCOMPARE(toCp1252(QStringLiteral("Ж€😀")), QByteArray("?\x80?"));
+    }
+
+    // Loaded fields share one allocation; each must still behave as a string of its own.
+    void sharedTextSlicesAreIndependentStrings()
+    {
+        QString first, second;
+        {
+            SharedTextBuilder text(32);
+            first = text.add("Manic\x80", 6);
+            second = text.add("Miner", 5);
+            QVERIFY(text.add("", 0).isNull());
+        }
+        QCOMPARE(first, QStringLiteral("Manic€"));
+        QCOMPARE(first.utf16()[6], u'\0');
+        QCOMPARE(second.utf16()[5], u'\0');
+        first += QStringLiteral(" II");
+        QCOMPARE(second, QStringLiteral("Miner"));
+        second.replace(0, 1, QStringLiteral("L"));
+        QCOMPARE(first, QStringLiteral("Manic€ II"));
+        QCOMPARE(second, QStringLiteral("Liner"));
     }
 
     void addSearchPath()

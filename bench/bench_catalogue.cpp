@@ -1,0 +1,195 @@
+// Loading, saving, listing and removing at catalogue sizes from 1,000 to 100,000 entries, and
+// beside each load the time to merely read the same file's bytes (the floor).
+#include "core/DatFile.h"
+#include "launch/ProcessStarter.h"
+#include "ui/Dialogs.h"
+#include "ui/GameListModel.h"
+#include "ui/GameListView.h"
+#include "ui/frmMain.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// Entries the size of a real catalogue: names, publishers, authors, a rom file, a couple of
+// screenshots and a short note.
+RomDatabase realisticCatalogue(int entries)
+{
+    RomDatabase database;
+    for (int i = 0; i < entries; ++i) {
+        RomRecord record;
+        record.RomName = QStringLiteral("Some Spectrum Game Title %1").arg(i);
+        record.RomType = i % 130;
+        record.Screenshots = QStringLiteral("game%1-load.scr,game%1-play.gif").arg(i);
+        record.Year = 1982 + i % 12;
+        record.Notes = i % 3 == 0 ? QStringLiteral("Needs a Kempston joystick.\r\nLevel 3 is hard.")
+                                  : QString();
+        record.RomFile = QStringLiteral("game%1.tzx").arg(i);
+        record.Publisher = QStringLiteral("Software House Ltd");
+        record.Authors = QStringLiteral("A. Programmer, B. Artist");
+        record.AudioFile = i % 5 == 0 ? QStringLiteral("game%1.mp3").arg(i) : QString();
+        database.Add(std::move(record));
+    }
+    return database;
+}
+
+struct CatalogueFile
+{
+    QTemporaryDir dir;
+    QString path;
+    explicit CatalogueFile(int entries)
+        : path(dir.filePath(QStringLiteral("bench.dat")))
+    {
+        SaveDatabase(realisticCatalogue(entries), path);
+    }
+};
+
+void BM_ReadFileBytes(benchmark::State &state)
+{
+    CatalogueFile file(int(state.range(0)));
+    for (auto _ : state) {
+        QFile in(file.path);
+        in.open(QIODevice::ReadOnly);
+        benchmark::DoNotOptimize(in.readAll());
+    }
+    state.SetBytesProcessed(state.iterations() * QFileInfo(file.path).size());
+}
+
+void BM_LoadDatabase(benchmark::State &state)
+{
+    CatalogueFile file(int(state.range(0)));
+    for (auto _ : state) {
+        RomDatabase database;
+        SearchPaths paths;
+        benchmark::DoNotOptimize(LoadDatabase(database, paths, file.path));
+        state.PauseTiming(); // freeing the catalogue is not part of loading it
+        database.Reset();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(state.iterations() * QFileInfo(file.path).size());
+}
+
+void BM_SaveDatabase(benchmark::State &state)
+{
+    const RomDatabase database = realisticCatalogue(int(state.range(0)));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("save.dat"));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(SaveDatabase(database, path));
+}
+
+// The refill the window runs after every change, with the model attached to the real view.
+void BM_RefillGameList(benchmark::State &state)
+{
+    const RomDatabase database = realisticCatalogue(int(state.range(0)));
+    GameListModel model(database);
+    GameListView view;
+    view.setModel(&model);
+    view.resize(800, 600);
+    for (auto _ : state) {
+        model.refill();
+        benchmark::DoNotOptimize(model.rowCount());
+    }
+}
+
+// Removing every tenth entry: one pass, not one shift of the array per index.
+void BM_RemoveEntries(benchmark::State &state)
+{
+    const RomDatabase original = realisticCatalogue(int(state.range(0)));
+    QList<int> everyTenth;
+    for (int slot = 0; slot < original.EntryCount(); slot += 10)
+        everyTenth.append(slot);
+    for (auto _ : state) {
+        state.PauseTiming();
+        RomDatabase database = original;
+        state.ResumeTiming();
+        database.RemoveEntries(everyTenth);
+        benchmark::DoNotOptimize(database.EntryCount());
+    }
+}
+
+// Answers Yes to every question, so the window's own commands run without a person.
+class YesDialogs : public QtDialogs
+{
+public:
+    Answer show(QWidget *, const Message &message) override
+    {
+        return message.buttons == MessageButtons::Ok ? Answer::Ok : Answer::Yes;
+    }
+};
+
+class NoStarter : public ProcessStarter
+{
+public:
+    bool startDetached(const QString &, const QStringList &) override { return true; }
+};
+
+// Remove Selected with 10,000 of 100,000 rows selected, through the real window.
+void BM_WindowRemoveSelected(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    AppState app(ProgramDir::inDirectory(dir.path()));
+    YesDialogs dialogs;
+    NoStarter starter;
+    frmMain window(app, dialogs, starter);
+    const RomDatabase original = realisticCatalogue(100000);
+    for (auto _ : state) {
+        state.PauseTiming();
+        app.database = original;
+        window.RefillGameList();
+        QItemSelection selection;
+        for (int row = 0; row < 100000; row += 10)
+            selection.select(window.gameListModel()->index(row, 0),
+                             window.gameListModel()->index(row, 2));
+        window.lstGames->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+        state.ResumeTiming();
+        window.mnuRoms[2]->trigger();
+    }
+}
+
+// A directory of 5,000 tapes dropped on the list.
+void BM_WindowDropDirectory(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString tapes = dir.filePath(QStringLiteral("tapes"));
+    QDir().mkpath(tapes);
+    for (int i = 0; i < 5000; ++i) {
+        QFile file(QStringLiteral("%1/Tape %2.tzx").arg(tapes).arg(i));
+        file.open(QIODevice::WriteOnly);
+    }
+    AppState app(ProgramDir::inDirectory(dir.path()));
+    YesDialogs dialogs;
+    NoStarter starter;
+    frmMain window(app, dialogs, starter);
+    for (auto _ : state) {
+        state.PauseTiming();
+        app.database.Reset();
+        state.ResumeTiming();
+        window.lstGames_OLEDragDrop({tapes});
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_ReadFileBytes)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadDatabase)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveDatabase)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RefillGameList)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RemoveEntries)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowRemoveSelected)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_WindowDropDirectory)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
