@@ -148,7 +148,7 @@ void BM_WindowRemoveSelected(benchmark::State &state)
                              window.gameListModel()->index(row, 2));
         window.lstGames->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
         state.ResumeTiming();
-        window.mnuRoms[2]->trigger();
+        window.mnuRoms_Click(2);
     }
 }
 

@@ -58,22 +58,26 @@ QString fromCp1252(const char *data, qsizetype size)
     return text;
 }
 
-void appendCp1252(QByteArray &out, const QString &text)
+char *encodeCp1252Into(char *out, QStringView text)
 {
     const qsizetype n = text.size();
+    const char16_t *chars = text.utf16();
     for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = text.at(i).unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < n &&
-            QChar::isLowSurrogate(text.at(i + 1).unicode()))
+        const char16_t c = chars[i];
+        if (c < 0x80) {
+            *out++ = char(c);
+            continue;
+        }
+        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(chars[i + 1]))
             ++i; // one character outside the code page, one "?"
-        out.append(encodeOne(c));
+        *out++ = encodeOne(c);
     }
+    return out;
 }
 
 QByteArray toCp1252(const QString &text)
 {
-    QByteArray out;
-    out.reserve(text.size());
-    appendCp1252(out, text);
+    QByteArray out(text.size(), Qt::Uninitialized);
+    out.resize(encodeCp1252Into(out.data(), text) - out.constData());
     return out;
 }

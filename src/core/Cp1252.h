@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 // The data formats (.dat, pocket files, SGD data, names on tapes) hold Windows-1252 text, so
 // files move between this program and copies written on Windows. 0x80-0x9F differ from Latin-1.
@@ -19,4 +20,5 @@ char16_t *decodeCp1252Into(char16_t *out, const char *data, qsizetype size);
 
 // Text to bytes, one byte per character; a character the code page lacks becomes "?".
 QByteArray toCp1252(const QString &text);
-void appendCp1252(QByteArray &out, const QString &text);
+// Encodes into `out`, which has room for text.size() bytes; returns the end of what was written.
+char *encodeCp1252Into(char *out, QStringView text);

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -165,20 +166,51 @@ template <typename Parse> DatResult withFileBytes(const QString &path, Parse par
     return parse(file.readAll());
 }
 
-void appendInt(QByteArray &out, qint32 value)
+// Writes the file into one buffer sized for the worst case: a string never takes more bytes
+// than it has UTF-16 units.
+class DatWriter
 {
-    std::array<uchar, 4> raw{};
-    qToLittleEndian(value, raw.data());
-    out.append(reinterpret_cast<const char *>(raw.data()), 4);
-}
+public:
+    explicit DatWriter(qsizetype capacity)
+        : m_bytes(capacity, Qt::Uninitialized)
+    {
+        m_next = m_bytes.data();
+    }
 
-void appendString(QByteArray &out, const QString &text)
+    void raw(const QByteArray &bytes)
+    {
+        std::memcpy(m_next, bytes.constData(), std::size_t(bytes.size()));
+        m_next += bytes.size();
+    }
+    void int32(qint32 value)
+    {
+        qToLittleEndian(value, m_next);
+        m_next += 4;
+    }
+    void string(const QString &text)
+    {
+        char *const length = m_next;
+        m_next = encodeCp1252Into(m_next + 4, text);
+        qToLittleEndian(qint32(m_next - length - 4), length);
+    }
+    QByteArray finish()
+    {
+        m_bytes.truncate(m_next - m_bytes.constData());
+        return std::move(m_bytes);
+    }
+
+private:
+    QByteArray m_bytes;
+    char *m_next;
+};
+
+constexpr qsizetype kFieldsPerRecord = 9;
+
+qsizetype writtenSizeBound(const RomRecord &record)
 {
-    const qsizetype lengthAt = out.size();
-    appendInt(out, 0);
-    appendCp1252(out, text);
-    const auto length = static_cast<qint32>(out.size() - lengthAt - 4);
-    qToLittleEndian(length, out.data() + lengthAt);
+    return kFieldsPerRecord * 4 + record.RomName.size() + record.Screenshots.size() +
+           record.Notes.size() + record.RomFile.size() + record.Publisher.size() +
+           record.Authors.size() + record.AudioFile.size();
 }
 
 // Everything up to and including the last separator goes to the search paths unchanged; an
@@ -201,26 +233,28 @@ qint32 upgradedRomType(qint32 oldType)
 
 QByteArray serializeDatabase(const RomDatabase &database, qint32 version)
 {
-    QByteArray out;
-    out.reserve(12 + database.slotCount() * 96);
-    out.append(kMagic);
-    appendInt(out, version);
-    appendInt(out, database.slotCount());
+    qsizetype bound = kMagic.size() + 8;
+    for (const RomRecord &record : database.slots())
+        bound += writtenSizeBound(record);
+    DatWriter out(bound);
+    out.raw(kMagic);
+    out.int32(version);
+    out.int32(database.slotCount());
     for (const RomRecord &record : database.slots()) {
         if (!record.isEntry())
             continue;
-        appendString(out, record.RomName);
-        appendInt(out, record.RomType);
-        appendString(out, record.Screenshots);
-        appendInt(out, record.Year);
-        appendString(out, record.Notes);
-        appendString(out, record.RomFile);
-        appendString(out, record.Publisher);
-        appendString(out, record.Authors);
+        out.string(record.RomName);
+        out.int32(record.RomType);
+        out.string(record.Screenshots);
+        out.int32(record.Year);
+        out.string(record.Notes);
+        out.string(record.RomFile);
+        out.string(record.Publisher);
+        out.string(record.Authors);
         if (version >= 2)
-            appendString(out, record.AudioFile);
+            out.string(record.AudioFile);
     }
-    return out;
+    return out.finish();
 }
 
 bool writeDatabase(QIODevice &device, const RomDatabase &database, qint32 version)

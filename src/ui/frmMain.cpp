@@ -581,13 +581,18 @@ frmMain::SaveOutcome frmMain::saveTo(const QString &path)
 
 void frmMain::removeSelected()
 {
+    // The selection's ranges, not selectedRows(): that tests every row against every range,
+    // which takes seconds with 10,000 rows picked one by one.
     QList<int> slots;
-    const QModelIndexList rows = lstGames->selectionModel()->selectedRows();
-    for (const QModelIndex &row : rows)
-        slots.append(m_model->slotOfRow(row.row()));
+    const QItemSelection selection = lstGames->selectionModel()->selection();
+    for (const QItemSelectionRange &range : selection) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            slots.append(m_model->slotOfRow(row));
+    }
     if (slots.isEmpty())
         return;
     std::sort(slots.begin(), slots.end());
+    slots.erase(std::unique(slots.begin(), slots.end()), slots.end());
     const QString text = removalQuestion(int(slots.size()), m_model->rowCount());
     if (ask(question(text, kRemovalTitle, MessageButtons::YesNo)) == Dialogs::Answer::Yes) {
         BusyCursor busy;
