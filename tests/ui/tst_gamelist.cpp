@@ -274,7 +274,9 @@ private Q_SLOTS:
         clickRow(w, rows.first());
         selectRows(w, rows);
         f.dialogs.answers.enqueue(answer);
+        QSignalSpy resets(w.gameListModel(), &QAbstractItemModel::modelReset);
         w.mnuClick[2]->trigger();
+        QCOMPARE(resets.size(), 1);
         QCOMPARE(describe(f.dialogs.messages().value(0)),
                  describe({text, "Game Removal", MessageIcon::None, MessageButtons::YesNo}));
         QCOMPARE(entryNames(f.state.database), left);
