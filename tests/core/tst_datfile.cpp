@@ -199,8 +199,8 @@ private Q_SLOTS:
             DatBuilder()
                 .header(1, 4)
                 .record("Jetpac", 8, "C:\\Shots\\a.gif,C:\\Shots\\b.scr", 1983, "",
-                        "C:\\Games\\Spec\\jetpac.tap", "Ultimate", "", nullptr)
-                .record("Pssst", 12, "", 0, "", "c:\\games\\SPEC\\pssst.tap", "", "", nullptr)
+                        "C:\\Games\\Speccy\\jetpac.tap", "Ultimate", "", nullptr)
+                .record("Pssst", 12, "", 0, "", "c:\\games\\SPECCY\\pssst.tap", "", "", nullptr)
                 .record("Atic", 0, "", 0, "", "atic.tap", "", "", nullptr)
                 .bytes();
         RomDatabase database;
@@ -215,7 +215,7 @@ private Q_SLOTS:
         QCOMPARE(database.Get(2).RomType, 15);
         QCOMPARE(database.Get(2).AudioFile, QString());
         // The bare name contributes an empty directory, as old catalogues expect.
-        QCOMPARE(paths[PathKind::Rom].dirs(), (QStringList{"C:\\Games\\Spec\\", ""}));
+        QCOMPARE(paths[PathKind::Rom].dirs(), (QStringList{"C:\\Games\\Speccy\\", ""}));
         QCOMPARE(paths[PathKind::Screenshot].dirs(), QStringList{"C:\\Shots\\"});
     }
 
