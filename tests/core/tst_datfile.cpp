@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -306,6 +307,30 @@ private Q_SLOTS:
         QCOMPARE(loaded, entries);
         QVERIFY(database.slotCount() <= maxSlots);
         QVERIFY(!database.slots().last().isEntry());
+    }
+
+    // Random damage anywhere in a real file: loading and merging never crash, never leave the
+    // catalogue without its trailing empty slot and never build more slots than the file holds.
+    void randomlyDamagedFilesLoad()
+    {
+        RomDatabase original;
+        for (int i = 0; i < 20; ++i)
+            original.Add(sample(QStringLiteral("Game %1").arg(i)));
+        const QByteArray intact = serializeDatabase(original, 2);
+        QRandomGenerator random(1984);
+        for (int round = 0; round < 2000; ++round) {
+            QByteArray damaged = intact.left(random.bounded(intact.size() + 1));
+            for (int hits = random.bounded(1, 6); hits > 0 && !damaged.isEmpty(); --hits)
+                damaged[random.bounded(damaged.size())] = char(random.bounded(256));
+            damaged.replace(0, 4, "KIVO");
+            RomDatabase database;
+            SearchPaths paths;
+            loadDatabaseBytes(database, paths, damaged);
+            QVERIFY(!database.slots().last().isEntry());
+            QVERIFY(database.slotCount() <= damaged.size() / 32 + 2);
+            mergeDatabaseBytes(database, paths, damaged);
+            QVERIFY(!database.slots().last().isEntry());
+        }
     }
 
     void savingAnEmptyCatalogueWritesNothing()
