@@ -32,11 +32,6 @@ const QString kCantOpenText = QStringLiteral("Unable to open the database file."
 constexpr qsizetype kMinRecordSizeV1 = 32;
 constexpr qsizetype kMinRecordSizeV2 = 36;
 
-Message critical(const QString &text, const QString &title)
-{
-    return Message{text, title, MessageIcon::Critical, MessageButtons::Ok};
-}
-
 // Reads the file's little-endian fields; everything past the end reads as zero bytes.
 class DatReader
 {
@@ -116,14 +111,14 @@ std::optional<Header> readHeader(DatReader &in, DatResult &result)
 {
     if (in.bytes(4) != kMagic) {
         result.ok = false;
-        result.messages.append(critical(kBadMagicText, kInvalidTitle));
+        result.messages.append(Message::critical(kBadMagicText, kInvalidTitle));
         return std::nullopt;
     }
     Header header;
     header.version = in.int32();
     if (header.version > kCurrentDatabaseVersion) {
         result.ok = false;
-        result.messages.append(critical(kBadVersionText, kInvalidTitle));
+        result.messages.append(Message::critical(kBadVersionText, kInvalidTitle));
         return std::nullopt;
     }
     const qint32 count = in.int32();
@@ -152,8 +147,8 @@ template <typename Parse> DatResult withFileBytes(const QString &path, Parse par
     if (!file.open(QIODevice::ReadOnly)) {
         DatResult result;
         result.ok = false;
-        result.messages.append(
-            critical(kCantOpenText + kCrLf + path + kCrLf + file.errorString(), kInvalidTitle));
+        result.messages.append(Message::critical(
+            kCantOpenText + kCrLf + path + kCrLf + file.errorString(), kInvalidTitle));
         return result;
     }
     const qint64 size = file.size();
@@ -274,8 +269,8 @@ DatResult SaveDatabase(const RomDatabase &database, const QString &path, qint32 
         path, [&](QIODevice &device) { return writeDatabase(device, database, version); });
     if (!written.ok) {
         result.ok = false;
-        result.messages.append(
-            critical(kCantSaveText + kCrLf + path + kCrLf + written.reason, kCantSaveTitle));
+        result.messages.append(Message::critical(
+            kCantSaveText + kCrLf + path + kCrLf + written.reason, kCantSaveTitle));
     }
     return result;
 }

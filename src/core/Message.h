@@ -18,6 +18,12 @@ struct Message
     MessageIcon icon = MessageIcon::None;
     MessageButtons buttons = MessageButtons::Ok;
 
+    // An error: critical icon, OK button.
+    static Message critical(const QString &text, const QString &title)
+    {
+        return Message{text, title, MessageIcon::Critical, MessageButtons::Ok};
+    }
+
     friend bool operator==(const Message &, const Message &) = default;
 };
 

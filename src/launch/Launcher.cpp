@@ -16,11 +16,6 @@ const QString kNoDefaultPlayer = QStringLiteral("No default music player");
 const QString kDefaultPlayerMissing = QStringLiteral("Unable to locate default music player");
 const QString kUnableToStart = QStringLiteral("Unable to start");
 
-Message error(const QString &text, const QString &title)
-{
-    return Message{text, title, MessageIcon::Critical, MessageButtons::Ok};
-}
-
 // Only blanks count, as in the catalogues this program reads.
 bool isBlank(const QString &text)
 {
@@ -59,16 +54,16 @@ Launch planRun(const RomRecord &record, const ProgramList &emulators, int emulat
     const bool byDefault = emulator == kDefaultEmulator;
     const qsizetype index = byDefault ? emulators.defaultIndex : emulator;
     if (byDefault && index <= -99)
-        return Launch::show(error(kNoDefaultEmulator, kCantRunTitle));
+        return Launch::show(Message::critical(kNoDefaultEmulator, kCantRunTitle));
     const QString executable = programPath(emulators, index);
     if (!FileExists(executable)) {
-        return Launch::show(byDefault
-                                ? error(kDefaultEmulatorMissing, kCantRunTitle)
-                                : error(kEmulatorMissing + kCrLf + executable, kCantRunTitle));
+        return Launch::show(
+            byDefault ? Message::critical(kDefaultEmulatorMissing, kCantRunTitle)
+                      : Message::critical(kEmulatorMissing + kCrLf + executable, kCantRunTitle));
     }
     const QString rom = paths.FindInSearchPaths(PathKind::Rom, record.RomFile);
     if (rom.isEmpty())
-        return Launch::show(error(kRomMissing, kCantRunTitle));
+        return Launch::show(Message::critical(kRomMissing, kCantRunTitle));
     return start(executable, rom, kCantRunTitle);
 }
 
@@ -80,10 +75,10 @@ Launch planPlayMusic(const RomRecord &record, const ProgramList &players, const 
     if (audio.isEmpty() || !players.isUsed())
         return Launch::nothing();
     if (players.defaultIndex <= -99)
-        return Launch::show(error(kNoDefaultPlayer, kCantPlayMusicTitle));
+        return Launch::show(Message::critical(kNoDefaultPlayer, kCantPlayMusicTitle));
     const QString executable = programPath(players, players.defaultIndex);
     if (!FileExists(executable))
-        return Launch::show(error(kDefaultPlayerMissing, kCantPlayMusicTitle));
+        return Launch::show(Message::critical(kDefaultPlayerMissing, kCantPlayMusicTitle));
     return start(executable, audio, kCantPlayMusicTitle);
 }
 
@@ -99,5 +94,5 @@ std::optional<Message> carryOut(const Launch &launch, ProcessStarter &starter)
     }
     if (starter.startDetached(launch.program, launch.arguments))
         return std::nullopt;
-    return error(kUnableToStart + kCrLf + launch.program, launch.failureTitle);
+    return Message::critical(kUnableToStart + kCrLf + launch.program, launch.failureTitle);
 }

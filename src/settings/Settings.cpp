@@ -62,6 +62,6 @@ QRect placeWindow(const SettingsFile &s, const QRect &current, const QRect &scre
 
 Message settingsNotSavedMessage(const QString &path)
 {
-    return Message{QStringLiteral("Unable to save the settings file.") + kCrLf + path,
-                   kApplicationTitle, MessageIcon::Critical, MessageButtons::Ok};
+    return Message::critical(QStringLiteral("Unable to save the settings file.") + kCrLf + path,
+                             kApplicationTitle);
 }

@@ -19,8 +19,6 @@ public:
 
     // Rebuilds every row from the catalogue.
     void refill();
-    // Redraws one row after its entry was edited in place.
-    void slotChanged(int slot);
 
     int slotOfRow(int row) const { return m_rowToSlot.value(row, -99); }
     // -1 when the slot has no row.

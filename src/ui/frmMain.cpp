@@ -347,16 +347,10 @@ void frmMain::selectCurrentRow()
     RomDatabase &database = m_state.database;
     const int slot = m_model->slotOfRow(current.row());
     if (slot != database.SelectedIndex && database.isEntrySlot(slot)) {
+        // A new entry starts its strip at the first screenshot.
         database.SelectedIndex = slot;
-        LayoutState &layout = m_state.layout;
-        if (layout.StripOrientation >= 0) {
-            LoadScreenshots(database.Get(slot).Screenshots);
-            layout.FirstVisibleShot = 0;
-            formResize();
-        }
-        updatePlayMusicItem();
-        const RomRecord &record = database.Get(slot);
-        setInfoText(layout.showsInfoPane() ? InfoText(record, m_state.gameTypes) : QString());
+        m_state.layout.FirstVisibleShot = 0;
+        lstClick();
     }
     setRomItemsEnabled(true);
 }
