@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/None.h"
 #include "core/RomRecord.h"
 
 #include <QList>
@@ -11,8 +12,8 @@
 class RomDatabase
 {
 public:
-    qint32 SelectedIndex = -99; // slot of the selected entry, -99 for none
-    QString LastDatabase;       // the current .dat file; shared with the "lastdb" setting
+    qint32 SelectedIndex = kNone; // slot of the selected entry, kNone for none
+    QString LastDatabase;         // the current .dat file; shared with the "lastdb" setting
 
     void Reset();
     bool HasEntries() const { return m_slots.first().isEntry(); }

@@ -53,7 +53,7 @@ Launch planRun(const RomRecord &record, const ProgramList &emulators, int emulat
         return Launch::nothing();
     const bool byDefault = emulator == kDefaultEmulator;
     const qsizetype index = byDefault ? emulators.defaultIndex : emulator;
-    if (byDefault && index <= -99)
+    if (byDefault && index <= kNone)
         return Launch::show(Message::critical(kNoDefaultEmulator, kCantRunTitle));
     const QString executable = programPath(emulators, index);
     if (!FileExists(executable)) {
@@ -74,7 +74,7 @@ Launch planPlayMusic(const RomRecord &record, const ProgramList &players, const 
     const QString audio = paths.FindInSearchPaths(PathKind::Music, record.AudioFile);
     if (audio.isEmpty() || !players.isUsed())
         return Launch::nothing();
-    if (players.defaultIndex <= -99)
+    if (players.defaultIndex <= kNone)
         return Launch::show(Message::critical(kNoDefaultPlayer, kCantPlayMusicTitle));
     const QString executable = programPath(players, players.defaultIndex);
     if (!FileExists(executable))

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/Message.h"
+#include "core/ProgramEntry.h"
 #include "core/RomRecord.h"
 #include "core/SearchPathList.h"
-#include "launch/ProgramEntry.h"
 
 #include <QString>
 #include <QStringList>

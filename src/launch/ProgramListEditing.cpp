@@ -26,7 +26,7 @@ QList<ProgramListRow> programListRows(ProgramList &list)
         }
     }
     if (!defaultFound)
-        list.defaultIndex = -99;
+        list.defaultIndex = kNone;
     return rows;
 }
 
@@ -54,7 +54,7 @@ void removeProgramEntry(ProgramList &list, qsizetype index)
     }
     if (index != list.entries.size() - 1) {
         if (index == list.defaultIndex)
-            list.defaultIndex = -99;
+            list.defaultIndex = kNone;
         else if (index < list.defaultIndex)
             --list.defaultIndex;
     }

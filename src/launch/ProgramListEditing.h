@@ -1,6 +1,6 @@
 #pragma once
 
-#include "launch/ProgramEntry.h"
+#include "core/ProgramEntry.h"
 
 #include <QList>
 #include <QString>

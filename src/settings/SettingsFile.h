@@ -1,6 +1,7 @@
 #pragma once
 
-#include "launch/ProgramEntry.h"
+#include "core/Numbers.h"
+#include "core/ProgramEntry.h"
 #include "settings/ProfileFile.h"
 
 #include <QByteArray>
@@ -12,15 +13,13 @@
 
 // The text of a number as kivo.ini holds it.
 
-// The number at the start of `text`: an optional sign, digits, an optional fraction and exponent,
-// blanks anywhere ignored. Text that does not begin with a number gives 0.
-double leadingNumber(const QString &text);
-// The whole number nearest to `value`, a half going to the even neighbour, held within qint32.
-qint32 nearestInteger(double value);
 // Single precision, at most 7 significant digits, no trailing zeros: 800, 533.3333, 1440.
 QString formatSingle(float value);
 // `prefix` followed by `index` in at least two digits: emu00, path99, path100.
 QString numberedKey(const QString &prefix, qsizetype index);
+
+// A window position at or below this centres the window on the screen.
+inline constexpr float kCentred = -99;
 
 // Everything kivo.ini holds, under the names the file gives the keys.
 struct SettingsFile
@@ -30,10 +29,10 @@ struct SettingsFile
     bool placementRead = false;
     float winw = 10;
     float winh = 10;
-    float winx = -99; // -99 or less: centred
-    float winy = -99;
-    qint32 Defaultemu = -99;
-    qint32 Defaultmplayer = -99;
+    float winx = kCentred;
+    float winy = kCentred;
+    qint32 Defaultemu = kNone;
+    qint32 Defaultmplayer = kNone;
     qint32 view = 0;
     qint32 SSSize = 0;
     QString lastdb;

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/ProgramDir.h"
+#include "core/ProgramEntry.h"
 #include "core/RomDatabase.h"
 #include "core/SearchPathList.h"
-#include "launch/ProgramEntry.h"
 #include "settings/LanguageTable.h"
 #include "state/LayoutState.h"
 #include "tape/TapeIndex.h"

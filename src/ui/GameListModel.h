@@ -20,7 +20,7 @@ public:
     // Rebuilds every row from the catalogue.
     void refill();
 
-    int slotOfRow(int row) const { return m_rowToSlot.value(row, -99); }
+    int slotOfRow(int row) const { return m_rowToSlot.value(row, kNone); }
     // -1 when the slot has no row.
     int rowOfSlot(int slot) const;
 

@@ -87,7 +87,7 @@ void ProgramListDialog::ShowProgramList()
     m_rows = programListRows(m_list);
     for (const ProgramListRow &row : std::as_const(m_rows))
         lstEmus->addItem(row.text);
-    if (m_list.defaultIndex > -99) {
+    if (m_list.defaultIndex > kNone) {
         for (int row = 0; row < m_rows.size(); ++row) {
             if (m_rows.at(row).index == m_list.defaultIndex)
                 lstEmus->setCurrentRow(row);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "launch/ProgramEntry.h"
+#include "core/ProgramEntry.h"
 #include "launch/ProgramListEditing.h"
 
 #include <QDialog>

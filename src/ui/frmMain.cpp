@@ -202,7 +202,7 @@ void frmMain::buildMenus()
 void frmMain::Form_Load()
 {
     m_state.database.Reset();
-    m_state.database.SelectedIndex = -99;
+    m_state.database.SelectedIndex = kNone;
     m_state.layout = LayoutState{};
     m_state.paths.resetAll();
 
@@ -280,7 +280,7 @@ void frmMain::RefillGameList()
 
     // The list keeps showing the selected entry; one that is gone is no longer selected.
     RomDatabase &database = m_state.database;
-    if (database.SelectedIndex > -99) {
+    if (database.SelectedIndex > kNone) {
         const int row = m_model->rowOfSlot(database.SelectedIndex);
         if (row < 0) {
             clearSelection();
@@ -357,7 +357,7 @@ void frmMain::selectCurrentRow()
 
 void frmMain::clearSelection()
 {
-    m_state.database.SelectedIndex = -99;
+    m_state.database.SelectedIndex = kNone;
     LoadScreenshots(QString());
     setInfoText(QString());
     mnuClick[6]->setEnabled(false);
@@ -390,7 +390,7 @@ void frmMain::lstGames_MouseUp(Qt::MouseButton button, const QPoint &globalPos)
         selectCurrentRow();
     if (button != Qt::RightButton)
         return;
-    const bool selected = m_state.database.SelectedIndex > -99;
+    const bool selected = m_state.database.SelectedIndex > kNone;
     mnuClick[2]->setEnabled(selected);
     mnuClick[4]->setEnabled(selected);
     mnuClick[8]->setEnabled(selected);
@@ -399,7 +399,7 @@ void frmMain::lstGames_MouseUp(Qt::MouseButton button, const QPoint &globalPos)
 
 void frmMain::lstGames_DblClick()
 {
-    if (m_state.database.SelectedIndex > -99)
+    if (m_state.database.SelectedIndex > kNone)
         RunEntry(kDefaultEmulator);
 }
 

@@ -2,9 +2,10 @@
 #include "ui/frmMain.h"
 
 #include "core/SafeFile.h"
+#include "core/Twips.h"
 #include "settings/Language.h"
 #include "settings/Settings.h"
-#include "settings/Twips.h"
+#include "state/StateSettings.h"
 #include "ui/GameListView.h"
 #include "ui/frmAbout.h"
 

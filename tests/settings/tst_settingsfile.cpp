@@ -1,6 +1,4 @@
 #include "settings/Settings.h"
-#include "settings/Twips.h"
-#include "state/AppState.h"
 
 #include <QTest>
 
@@ -9,16 +7,10 @@ class tst_SettingsFile : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void leadingNumber_data();
-    void leadingNumber();
-    void nearestInteger_data();
-    void nearestInteger();
     void formatSingle_data();
     void formatSingle();
     void numberedKey_data();
     void numberedKey();
-    void twips_data();
-    void twips();
 
     void integerKeys_data();
     void integerKeys();
@@ -36,8 +28,6 @@ private Q_SLOTS:
     void writtenFileLineByLine();
     void emptyListsLeaveNoSection();
     void hundredAndFirstEntry();
-    void stateRoundTrip();
-    void listsNotInFileKeepState();
 };
 
 namespace {
@@ -53,64 +43,6 @@ QStringList lines(const QByteArray &bytes)
 }
 
 } // namespace
-
-void tst_SettingsFile::leadingNumber_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<double>("expected");
-
-    // A number at the start, blanks anywhere ignored: would catch reading "800px" as 0, "" as
-    // a default, or stopping at the first blank.
-    QTest::newRow("integer") << "800" << 800.0;
-    QTest::newRow("negative") << "-98" << -98.0;
-    QTest::newRow("plus") << "+5" << 5.0;
-    QTest::newRow("empty") << "" << 0.0;
-    QTest::newRow("text") << "abc" << 0.0;
-    QTest::newRow("trailing text") << "12abc" << 12.0;
-    QTest::newRow("blanks inside") << " 1 2\t3 " << 123.0;
-    QTest::newRow("blank after sign") << "- 5" << -5.0;
-    QTest::newRow("two signs") << "--5" << 0.0;
-    QTest::newRow("minus inside") << "5-3" << 5.0;
-    QTest::newRow("fraction") << "533.3333" << 533.3333;
-    QTest::newRow("bare fraction") << ".5" << 0.5;
-    QTest::newRow("second point") << "1.5.3" << 1.5;
-    QTest::newRow("lone point") << "." << 0.0;
-    QTest::newRow("exponent") << "1e3" << 1000.0;
-    QTest::newRow("signed exponent") << "15E-1" << 1.5;
-    QTest::newRow("exponent without digits") << "12e" << 12.0;
-    QTest::newRow("exponent with sign only") << "12e+x" << 12.0;
-}
-
-void tst_SettingsFile::leadingNumber()
-{
-    QFETCH(QString, text);
-    QFETCH(double, expected);
-    QCOMPARE(::leadingNumber(text), expected);
-}
-
-void tst_SettingsFile::nearestInteger_data()
-{
-    QTest::addColumn<double>("value");
-    QTest::addColumn<qint32>("expected");
-
-    // Halves go to the even neighbour; out-of-range values clamp instead of wrapping.
-    QTest::newRow("0.5") << 0.5 << 0;
-    QTest::newRow("1.5") << 1.5 << 2;
-    QTest::newRow("2.5") << 2.5 << 2;
-    QTest::newRow("-2.5") << -2.5 << -2;
-    QTest::newRow("-1.5") << -1.5 << -2;
-    QTest::newRow("2.4999") << 2.4999 << 2;
-    QTest::newRow("2.5001") << 2.5001 << 3;
-    QTest::newRow("too large") << 1e12 << std::numeric_limits<qint32>::max();
-    QTest::newRow("too small") << -1e12 << std::numeric_limits<qint32>::min();
-}
-
-void tst_SettingsFile::nearestInteger()
-{
-    QFETCH(double, value);
-    QFETCH(qint32, expected);
-    QCOMPARE(::nearestInteger(value), expected);
-}
 
 void tst_SettingsFile::formatSingle_data()
 {
@@ -152,31 +84,6 @@ void tst_SettingsFile::numberedKey()
     QFETCH(int, index);
     QFETCH(QString, expected);
     QCOMPARE(::numberedKey(QStringLiteral("path"), index), expected);
-}
-
-void tst_SettingsFile::twips_data()
-{
-    QTest::addColumn<double>("dpi");
-    QTest::addColumn<double>("perPixel");
-    QTest::addColumn<float>("twips");
-    QTest::addColumn<qint32>("pixels");
-
-    QTest::newRow("96 dpi") << 96.0 << 15.0 << 4500.0f << 300;
-    QTest::newRow("120 dpi") << 120.0 << 12.0 << 1440.0f << 120;
-    QTest::newRow("144 dpi") << 144.0 << 10.0 << 1050.0f << 105;
-    QTest::newRow("half pixel to even") << 96.0 << 15.0 << 37.5f << 2;
-}
-
-void tst_SettingsFile::twips()
-{
-    QFETCH(double, dpi);
-    QFETCH(double, perPixel);
-    QFETCH(float, twips);
-    QFETCH(qint32, pixels);
-    QCOMPARE(twipsPerPixel(dpi), perPixel);
-    QCOMPARE(twipsToPixels(twips, perPixel), pixels);
-    if (std::trunc(twips / perPixel) == twips / perPixel)
-        QCOMPARE(pixelsToTwips(pixels, perPixel), twips);
 }
 
 void tst_SettingsFile::integerKeys_data()
@@ -432,45 +339,6 @@ void tst_SettingsFile::hundredAndFirstEntry()
     const SettingsFile back = readSettingsFile(ProfileFile::fromBytes(bytes));
     QCOMPARE(back.RomPaths, s.RomPaths);
     QCOMPARE(back.musicPlayers, s.musicPlayers);
-}
-
-void tst_SettingsFile::stateRoundTrip()
-{
-    // State -> file -> a second state holds the same Settings.
-    AppState first(ProgramDir::inDirectory(QStringLiteral("/nowhere")));
-    first.emulators.entries = {{QStringLiteral("Zxemu"), QStringLiteral("/usr/bin/zxemu")}};
-    first.emulators.defaultIndex = 0;
-    first.musicPlayers.defaultIndex = -99;
-    first.layout.ViewMode = 6;
-    first.layout.HalfSizeScreenshots = 1;
-    first.database.LastDatabase = QStringLiteral("/d/games.dat");
-    first.LoadLastDatabase = 1;
-    first.paths[PathKind::Music].setDirs({QStringLiteral("/m/"), QStringLiteral("/n/")});
-
-    AppState second(ProgramDir::inDirectory(QStringLiteral("/nowhere")));
-    applySettings(
-        readSettingsFile(ProfileFile::fromBytes(settingsFileBytes(settingsFromState(first)))),
-        second);
-    QCOMPARE(second.emulators.entries, first.emulators.entries);
-    QCOMPARE(second.emulators.defaultIndex, 0);
-    QCOMPARE(second.musicPlayers.entries, QList<ProgramEntry>());
-    QCOMPARE(second.musicPlayers.defaultIndex, -99);
-    QCOMPARE(second.layout.ViewMode, 6);
-    QCOMPARE(second.layout.HalfSizeScreenshots, 1);
-    QCOMPARE(second.database.LastDatabase, QStringLiteral("/d/games.dat"));
-    QCOMPARE(second.LoadLastDatabase, 1);
-    QCOMPARE(second.paths[PathKind::Music].dirs(), first.paths[PathKind::Music].dirs());
-    QCOMPARE(second.paths[PathKind::Rom].dirs(), QStringList{QString()});
-}
-
-void tst_SettingsFile::listsNotInFileKeepState()
-{
-    AppState state(ProgramDir::inDirectory(QStringLiteral("/nowhere")));
-    state.emulators.entries = {{QStringLiteral("Kept"), QStringLiteral("/k")}};
-    state.paths[PathKind::Rom].setDirs({QStringLiteral("/kept/")});
-    applySettings(parse("[emulators]\r\nnum=0\r\n[RomPaths]\r\nnum=0\r\n"), state);
-    QCOMPARE(state.emulators.entries.value(0).name, QStringLiteral("Kept"));
-    QCOMPARE(state.paths[PathKind::Rom].dirs(), QStringList{QStringLiteral("/kept/")});
 }
 
 QTEST_GUILESS_MAIN(tst_SettingsFile)

@@ -2,8 +2,8 @@
 #include "ScriptedDialogs.h"
 #include "TestSupport.h"
 
+#include "core/Twips.h"
 #include "settings/SettingsFile.h"
-#include "settings/Twips.h"
 #include "ui/GameListView.h"
 #include "ui/frmAbout.h"
 #include "ui/frmMain.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/None.h"
+
 #include <QList>
 #include <QString>
 
@@ -17,7 +19,7 @@ struct ProgramEntry
 struct ProgramList
 {
     QList<ProgramEntry> entries;
-    qint32 defaultIndex = -99;
+    qint32 defaultIndex = kNone;
 
     bool isUsed() const { return !entries.isEmpty() && !entries.first().path.isEmpty(); }
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/SettingsFile.h"
+#include "core/Numbers.h"
 
 // Column widths are kept in twips (1/1440 inch), so they mean the same length on any screen.
 constexpr double twipsPerPixel(double logicalDpi)

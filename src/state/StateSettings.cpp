@@ -1,0 +1,39 @@
+#include "state/StateSettings.h"
+
+void applySettings(const SettingsFile &s, AppState &state)
+{
+    state.emulators.defaultIndex = s.Defaultemu;
+    state.musicPlayers.defaultIndex = s.Defaultmplayer;
+    state.layout.ViewMode = s.view;
+    state.layout.HalfSizeScreenshots = s.SSSize;
+    state.database.LastDatabase = s.lastdb;
+    state.LoadLastDatabase = s.loadlast;
+    // A list the file does not give keeps what it holds.
+    if (!s.emulators.isEmpty())
+        state.emulators.entries = s.emulators;
+    if (!s.musicPlayers.isEmpty())
+        state.musicPlayers.entries = s.musicPlayers;
+    if (!s.RomPaths.isEmpty())
+        state.paths[PathKind::Rom].setDirs(s.RomPaths);
+    if (!s.ScreenshotPaths.isEmpty())
+        state.paths[PathKind::Screenshot].setDirs(s.ScreenshotPaths);
+    if (!s.MusicPaths.isEmpty())
+        state.paths[PathKind::Music].setDirs(s.MusicPaths);
+}
+
+SettingsFile settingsFromState(const AppState &state)
+{
+    SettingsFile s;
+    s.Defaultemu = state.emulators.defaultIndex;
+    s.Defaultmplayer = state.musicPlayers.defaultIndex;
+    s.view = state.layout.ViewMode;
+    s.SSSize = state.layout.HalfSizeScreenshots;
+    s.lastdb = state.database.LastDatabase;
+    s.loadlast = state.LoadLastDatabase;
+    s.emulators = state.emulators.entries;
+    s.musicPlayers = state.musicPlayers.entries;
+    s.RomPaths = state.paths[PathKind::Rom].dirs();
+    s.ScreenshotPaths = state.paths[PathKind::Screenshot].dirs();
+    s.MusicPaths = state.paths[PathKind::Music].dirs();
+    return s;
+}
