@@ -1,5 +1,7 @@
 // Loading, saving, listing and removing at catalogue sizes from 1,000 to 100,000 entries, and
 // beside each load the time to merely read the same file's bytes (the floor).
+#include "BenchSupport.h"
+
 #include "core/DatFile.h"
 #include "launch/ProcessStarter.h"
 #include "ui/Dialogs.h"
@@ -114,20 +116,8 @@ void BM_RemoveEntries(benchmark::State &state)
 }
 
 // Answers Yes to every question, so the window's own commands run without a person.
-class YesDialogs : public QtDialogs
-{
-public:
-    Answer show(QWidget *, const Message &message) override
-    {
-        return message.buttons == MessageButtons::Ok ? Answer::Ok : Answer::Yes;
-    }
-};
-
-class NoStarter : public ProcessStarter
-{
-public:
-    bool startDetached(const QString &, const QStringList &) override { return true; }
-};
+using benchsupport::NoStarter;
+using benchsupport::YesDialogs;
 
 // Remove Selected with 10,000 of 100,000 rows selected, through the real window.
 void BM_WindowRemoveSelected(benchmark::State &state)
@@ -176,6 +166,43 @@ void BM_WindowDropDirectory(benchmark::State &state)
 
 } // namespace
 
+// A version-1 catalogue whose entries each sit in a folder of their own: the upgrade moves every
+// folder to the search paths, checking each against those already there.
+void BM_LoadVersionOneManyFolders(benchmark::State &state)
+{
+    const int entries = int(state.range(0));
+    QByteArray bytes = QByteArrayLiteral("KIVO");
+    const auto int32 = [&bytes](qint32 value) {
+        for (int i = 0; i < 4; ++i)
+            bytes.append(char((value >> (8 * i)) & 0xFF));
+    };
+    const auto text = [&](const QByteArray &value) {
+        int32(qint32(value.size()));
+        bytes += value;
+    };
+    int32(1);
+    int32(entries + 1);
+    for (int i = 0; i < entries; ++i) {
+        const QByteArray n = QByteArray::number(i);
+        text("Game " + n);
+        int32(i % 10);
+        text("C:\\SHOTS\\F" + n + "\\a.gif");
+        int32(1984);
+        text({});
+        text("C:\\GAMES\\FOLDER" + n + "\\game.tap");
+        text("Pub");
+        text("Author");
+    }
+    for (auto _ : state) {
+        RomDatabase database;
+        SearchPaths paths;
+        benchmark::DoNotOptimize(loadDatabaseBytes(database, paths, bytes));
+        if (paths[PathKind::Rom].dirs().size() != entries)
+            state.SkipWithError("the folders did not all reach the rom paths");
+    }
+}
+
+BENCHMARK(BM_LoadVersionOneManyFolders)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadFileBytes)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadDatabase)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveDatabase)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);

@@ -1,5 +1,7 @@
 // Reading and listing a long tape: 10,000 blocks of the kinds real tapes hold. The image is
 // left at QDir::tempPath()/kivo-bench-10000.tzx so other listers can be timed on the same file.
+#include "BenchSupport.h"
+
 #include "tape/TapeListing.h"
 #include "tape/TapeReader.h"
 #include "ui/Dialogs.h"
@@ -8,7 +10,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QTreeWidget>
+#include <QFileInfo>
+#include <QTreeView>
 
 #include <benchmark/benchmark.h>
 
@@ -88,34 +91,127 @@ void BM_ReadAndList(benchmark::State &state)
 }
 BENCHMARK(BM_ReadAndList)->Unit(benchmark::kMillisecond);
 
-class SilentDialogs : public Dialogs
-{
-public:
-    Answer show(QWidget *, const Message &) override { return Answer::Ok; }
-    QString inputBox(QWidget *, const QString &, const QString &, const QString &) override
-    {
-        return {};
-    }
-    QString openFile(QWidget *, const FileRequest &) override { return {}; }
-    QString saveFile(QWidget *, const FileRequest &) override { return {}; }
-    QString chooseDirectory(QWidget *, const QString &, const QString &) override { return {}; }
-};
+// Two million blocks of one byte each (group ends): the most blocks a 2 MB image can hold, so
+// what each block costs shows. Left at QDir::tempPath()/kivo-bench-tiny.tzx.
+constexpr int kTinyBlocks = 2000000;
 
-// The whole opening of the viewer: read, list, and fill lstTaper.
-void BM_TaperWindow(benchmark::State &state)
+const QString &tinyBlocksFile()
+{
+    static const QString path = [] {
+        const QString file = QDir::temp().filePath(QStringLiteral("kivo-bench-tiny.tzx"));
+        QFile out(file);
+        if (out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            out.write(QByteArrayLiteral("ZXTape!\x1A\x01\x14") + QByteArray(kTinyBlocks, '\x22'));
+        return file;
+    }();
+    return path;
+}
+
+void initApplication()
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "bench_tape";
     static char *argv[] = {name, nullptr};
     static QApplication app(argc, argv);
+}
+
+// The whole opening of the viewer: read, list, and fill lstTaper.
+void BM_TaperWindow(benchmark::State &state)
+{
+    initApplication();
     AppState appState(ProgramDir::inDirectory(QDir::tempPath()));
-    SilentDialogs dialogs;
+    benchsupport::YesDialogs dialogs;
     for (auto _ : state) {
         frmTaper window(appState, dialogs, benchFile());
-        benchmark::DoNotOptimize(window.lstTaper->topLevelItemCount());
+        benchmark::DoNotOptimize(window.lstTaper->model()->rowCount());
     }
 }
 BENCHMARK(BM_TaperWindow)->Unit(benchmark::kMillisecond);
 
+void BM_ReadAndListTinyBlocks(benchmark::State &state)
+{
+    const QString &path = tinyBlocksFile();
+    for (auto _ : state) {
+        TapeIndex tape;
+        ReadTapeImage(tape, path);
+        const TapeListing listing(tape);
+        benchmark::DoNotOptimize(listing.row(listing.rowCount() - 1));
+        if (listing.rowCount() != kTinyBlocks)
+            state.SkipWithError("the image did not read as 2,000,000 blocks");
+    }
+}
+BENCHMARK(BM_ReadAndListTinyBlocks)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Whole processes on the same image, beside each other: time and peak memory, and what the
+// peak comes to per block above the file's own size.
+void reportRun(benchmark::State &state, const QString &program, const QStringList &arguments,
+               const QString &image, qint64 blocks)
+{
+    benchsupport::ProcessRun run;
+    for (auto _ : state) {
+        run = benchsupport::runMeasured(program, arguments);
+        if (!run.started || run.exitCode != 0)
+            state.SkipWithError("the program did not run to a good end");
+        state.SetIterationTime(run.seconds);
+    }
+    state.counters["peak_MiB"] = run.peakMiB;
+    state.counters["bytes_per_block"] =
+        (run.peakMiB * 1024 * 1024 - double(QFileInfo(image).size())) / double(blocks);
+}
+
+void BM_CliTapeTinyBlocks(benchmark::State &state)
+{
+    reportRun(state, QStringLiteral(KIVO_CLI), {QStringLiteral("tape"), tinyBlocksFile()},
+              tinyBlocksFile(), kTinyBlocks);
+}
+BENCHMARK(BM_CliTapeTinyBlocks)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_TzxlistTinyBlocks(benchmark::State &state)
+{
+    reportRun(state, QStringLiteral("/usr/bin/tzxlist"), {tinyBlocksFile()}, tinyBlocksFile(),
+              kTinyBlocks);
+}
+BENCHMARK(BM_TzxlistTinyBlocks)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The viewer opened on the image in a process of its own (this program, started with
+// --open-taper), beside the same process opening an empty tape.
+void BM_TaperWindowTinyBlocks(benchmark::State &state)
+{
+    const QString self = QCoreApplication::applicationFilePath();
+    const QString empty = QDir::temp().filePath(QStringLiteral("kivo-bench-empty.tzx"));
+    QFile out(empty);
+    if (out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        out.write(QByteArrayLiteral("ZXTape!\x1A\x01\x14"));
+    out.close();
+    const double baseline =
+        benchsupport::runMeasured(self, {QStringLiteral("--open-taper"), empty}).peakMiB;
+    reportRun(state, self, {QStringLiteral("--open-taper"), tinyBlocksFile()}, tinyBlocksFile(),
+              kTinyBlocks);
+    state.counters["baseline_MiB"] = baseline;
+    state.counters["bytes_per_block_above_baseline"] =
+        ((state.counters["peak_MiB"] - baseline) * 1024 * 1024 -
+         double(QFileInfo(tinyBlocksFile()).size())) /
+        kTinyBlocks;
+}
+BENCHMARK(BM_TaperWindowTinyBlocks)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+
 } // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc == 3 && QByteArray(argv[1]) == "--open-taper") {
+        initApplication();
+        AppState appState(ProgramDir::inDirectory(QDir::tempPath()));
+        benchsupport::YesDialogs dialogs;
+        frmTaper window(appState, dialogs, QString::fromLocal8Bit(argv[2]));
+        window.show();
+        QCoreApplication::processEvents();
+        return window.lstTaper->model()->rowCount() >= 0 ? 0 : 1;
+    }
+    initApplication();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -20,6 +20,8 @@ QString fromUtf8(const std::string &text);
 Json stringList(const QStringList &list);
 
 void printJson(const Json &json);
+// `text` as a quoted JSON string, escaped as printJson escapes it, appended to `out`.
+void appendJsonString(std::string &out, const QString &text);
 void printMessage(const Message &message);
 void printMessages(const Messages &messages);
 int usageError(const QString &text);

@@ -1,11 +1,11 @@
 #include "core/DatFile.h"
 
 #include "core/Cp1252.h"
+#include "core/FileRead.h"
 #include "core/PathText.h"
 #include "core/SafeFile.h"
 #include "core/SharedText.h"
 
-#include <QFile>
 #include <QtEndian>
 
 #include <algorithm>
@@ -27,6 +27,8 @@ const QString kNoDataText = QStringLiteral("No data to save");
 const QString kCantSaveText = QStringLiteral("Unable to save the database file.");
 const QString kCantSaveTitle = QStringLiteral("Can't Save");
 const QString kCantOpenText = QStringLiteral("Unable to open the database file.");
+const QString kDamagedText =
+    QStringLiteral("The database file is damaged: %1 entries could be read.");
 
 // Smallest stored record: six strings and two integers, plus the audio file from version 2.
 constexpr qsizetype kMinRecordSizeV1 = 32;
@@ -43,11 +45,15 @@ public:
     }
 
     qsizetype remaining() const { return m_size - m_pos; }
+    // True once a read asked for more than the file had left.
+    bool overran() const { return m_overran; }
+    void clearOverrun() { m_overran = false; }
 
     qint32 int32()
     {
         std::array<uchar, 4> raw{};
         const qsizetype take = std::min<qsizetype>(4, remaining());
+        m_overran = m_overran || take < 4;
         std::copy_n(m_data + m_pos, take, raw.begin());
         m_pos += take;
         return qFromLittleEndian<qint32>(raw.data());
@@ -69,6 +75,7 @@ public:
         if (n <= 0)
             return {};
         const qsizetype take = std::min<qsizetype>(n, remaining());
+        m_overran = m_overran || take < n;
         QString decoded = text.add(m_data + m_pos, take);
         m_pos += take;
         return decoded;
@@ -78,6 +85,7 @@ private:
     const char *m_data;
     qsizetype m_size;
     qsizetype m_pos = 0;
+    bool m_overran = false;
 };
 
 constexpr qsizetype kStringsPerRecord = 7;
@@ -102,6 +110,7 @@ struct Header
 {
     qint32 version = 0;
     qsizetype slots = 1;
+    bool countDamaged = false; // below 1, or more records than the file could hold
 };
 
 // Checks magic and version. The slot count is bounded by what the rest of the file could hold
@@ -123,42 +132,70 @@ std::optional<Header> readHeader(DatReader &in, DatResult &result)
     }
     const qint32 count = in.int32();
     const qsizetype minRecord = header.version >= 2 ? kMinRecordSizeV2 : kMinRecordSizeV1;
-    header.slots = std::clamp<qsizetype>(count, 1, in.remaining() / minRecord + 1);
+    const qsizetype fits = in.remaining() / minRecord + 1;
+    header.slots = std::clamp<qsizetype>(count, 1, fits);
+    // Records of a version-0 file carry no data, so any count fits it.
+    header.countDamaged = count < 1 || (header.version >= 1 && count > fits);
     return header;
 }
 
-// Reads `header.slots` records, their text decoded into one shared allocation.
-QList<RomRecord> readRecords(DatReader &in, const Header &header)
+// What a file gave: its named entries in file order (a damaged file can leave unnamed records
+// between them; they are dropped, so the catalogue keeps no empty slot before an entry), and
+// whether the file held less than its slot count promised or a record ran past its end.
+struct Records
 {
-    QList<RomRecord> records;
-    records.reserve(header.slots);
+    QList<RomRecord> entries;
+    bool damaged = false;
+};
+
+// Reads `header.slots` records, their text decoded into one shared allocation. A sound file
+// ends exactly where its last slot, the trailing empty one, would start: that slot is counted
+// but never stored.
+Records readRecords(DatReader &in, const Header &header)
+{
+    Records out;
+    out.damaged = header.countDamaged;
+    if (header.version < 1)
+        return out; // such a file carries no record data
+    out.entries.reserve(header.slots);
     // Each string takes at most its bytes in the file plus a terminator.
     SharedTextBuilder text(in.remaining() + header.slots * kStringsPerRecord);
-    for (qsizetype i = 0; i < header.slots; ++i)
-        readRecord(in, header.version, records.emplace_back(), text);
-    return records;
+    for (qsizetype i = 0; i < header.slots; ++i) {
+        const bool trailingSlot = i == header.slots - 1;
+        if (in.remaining() == 0) {
+            // Every slot from here on reads as empty.
+            out.damaged = out.damaged || !trailingSlot;
+            break;
+        }
+        out.damaged = out.damaged || trailingSlot; // more records than the count promised
+        in.clearOverrun();
+        RomRecord record;
+        readRecord(in, header.version, record, text);
+        out.damaged = out.damaged || in.overran();
+        if (record.isEntry())
+            out.entries.append(std::move(record));
+    }
+    out.damaged = out.damaged || in.remaining() > 0;
+    return out;
 }
 
-// Hands the whole file to `parse` in one piece: mapped when the system allows it (no copy of a
-// large catalogue), read otherwise.
+// Hands the whole file to `parse` in one piece; a file that cannot be read is rejected with the
+// system's reason.
 template <typename Parse> DatResult withFileBytes(const QString &path, Parse parse)
 {
-    QFile file(toFileSystemPath(path));
-    if (!file.open(QIODevice::ReadOnly)) {
+    const FileBytes file = readRegularFile(path);
+    if (!file.ok) {
         DatResult result;
         result.ok = false;
-        result.messages.append(Message::critical(
-            kCantOpenText + kCrLf + path + kCrLf + file.errorString(), kInvalidTitle));
+        result.messages.append(
+            Message::critical(kCantOpenText + kCrLf + path + kCrLf + file.reason, kInvalidTitle));
         return result;
     }
-    const qint64 size = file.size();
-    if (uchar *mapped = size > 0 ? file.map(0, size) : nullptr) {
-        const DatResult result =
-            parse(QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), size));
-        file.unmap(mapped);
-        return result;
-    }
-    return parse(file.readAll());
+    DatResult result = parse(file.bytes);
+    if (result.damaged)
+        result.messages.append(Message{kDamagedText.arg(result.entriesRead) + kCrLf + path,
+                                       kInvalidTitle, MessageIcon::Information});
+    return result;
 }
 
 // Writes the file into one buffer sized for the worst case: a string never takes more bytes
@@ -229,12 +266,16 @@ qint32 upgradedRomType(qint32 oldType)
 QByteArray serializeDatabase(const RomDatabase &database, qint32 version)
 {
     qsizetype bound = kMagic.size() + 8;
-    for (const RomRecord &record : database.slots())
+    qint32 entries = 0;
+    for (const RomRecord &record : database.slots()) {
         bound += writtenSizeBound(record);
+        entries += record.isEntry() ? 1 : 0;
+    }
     DatWriter out(bound);
     out.raw(kMagic);
     out.int32(version);
-    out.int32(database.slotCount());
+    // The records written plus the trailing empty slot, so the count always matches the file.
+    out.int32(entries + 1);
     for (const RomRecord &record : database.slots()) {
         if (!record.isEntry())
             continue;
@@ -275,15 +316,32 @@ DatResult SaveDatabase(const RomDatabase &database, const QString &path, qint32 
     return result;
 }
 
-DatResult loadDatabaseBytes(RomDatabase &database, SearchPaths &paths, const QByteArray &bytes)
+namespace {
+
+// The entries of a whole file and its version, or nothing when the file is rejected; `result`
+// receives the rejection's message or what the reading found.
+std::optional<std::pair<qint32, Records>> readFile(const QByteArray &bytes, DatResult &result)
 {
-    DatResult result;
     DatReader in(bytes);
     const std::optional<Header> header = readHeader(in, result);
     if (!header)
+        return std::nullopt;
+    Records records = readRecords(in, *header);
+    result.damaged = records.damaged;
+    result.entriesRead = int(records.entries.size());
+    return std::pair{header->version, std::move(records)};
+}
+
+} // namespace
+
+DatResult loadDatabaseBytes(RomDatabase &database, SearchPaths &paths, const QByteArray &bytes)
+{
+    DatResult result;
+    auto file = readFile(bytes, result);
+    if (!file)
         return result;
-    database.replaceSlots(readRecords(in, *header));
-    if (header->version < 2)
+    database.replaceSlots(std::move(file->second.entries));
+    if (file->first < 2)
         UpgradeOldEntries(database, paths, 0, database.slotCount());
     return result;
 }
@@ -297,16 +355,13 @@ DatResult LoadDatabase(RomDatabase &database, SearchPaths &paths, const QString 
 DatResult mergeDatabaseBytes(RomDatabase &database, SearchPaths &paths, const QByteArray &bytes)
 {
     DatResult result;
-    DatReader in(bytes);
-    const std::optional<Header> header = readHeader(in, result);
-    if (!header)
+    auto file = readFile(bytes, result);
+    if (!file)
         return result;
     const int firstNew = database.EntryCount();
-    for (RomRecord &record : readRecords(in, *header)) {
-        if (record.isEntry())
-            database.Add(std::move(record));
-    }
-    if (header->version < 2) {
+    for (RomRecord &record : file->second.entries)
+        database.Add(std::move(record));
+    if (file->first < 2) {
         UpgradeOldEntries(database, paths, firstNew, database.EntryCount());
         result.messages.append(Message{kUpgradedText, kUpgradedTitle});
     }

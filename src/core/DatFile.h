@@ -10,7 +10,9 @@
 // The catalogue's .dat file: "KIVO", version, slot count (entries + the trailing empty slot),
 // then one record per entry. Integers are 32-bit little-endian; a string is its length and that
 // many Windows-1252 bytes. Versions 0-2 are read, version 2 is written. Reads beyond the end of
-// the file yield zeros, so a truncated file loads as far as it goes.
+// the file yield zeros, so a truncated file loads as far as it goes, and says it is damaged.
+// Unnamed records a damaged file leaves between entries are dropped: the catalogue never holds an
+// empty slot before an entry.
 
 inline const QString kDatabaseFilter = QStringLiteral("Kivo data file (*.dat)|*.dat");
 constexpr qint32 kCurrentDatabaseVersion = 2;
@@ -19,6 +21,11 @@ struct DatResult
 {
     bool ok = true;    // false: the file was rejected or not written
     Messages messages; // to show the user, in order
+    // Reading: the file held less than its slot count promised, a record ran past its end or
+    // bytes follow the last record. What could be read was read; the file is not the
+    // catalogue's own, so it must not be saved over without asking.
+    bool damaged = false;
+    int entriesRead = 0;
 };
 
 QByteArray serializeDatabase(const RomDatabase &database, qint32 version);

@@ -9,6 +9,7 @@ namespace {
 
 const QString kSettingsName = QStringLiteral("kivo.ini");
 const QString kLanguageName = QStringLiteral("lang.ini");
+const QString kApplicationDir = QStringLiteral("kivo");
 
 QString inDir(const QString &dir, const QString &name)
 {
@@ -21,9 +22,11 @@ ProgramDir ProgramDir::forApplication()
 {
     ProgramDir dir;
     dir.programDir = QCoreApplication::applicationDirPath();
-    dir.configDir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    const QStringList data = QStandardPaths::standardLocations(QStandardPaths::AppDataLocation);
-    dir.dataDir = data.isEmpty() ? QString() : data.last();
+    // ~/.config/kivo, whatever organisation name the application carries.
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    dir.configDir = config.isEmpty() ? QString() : QDir(config).filePath(kApplicationDir);
+    // An installed program keeps its shared files in PREFIX/share/kivo beside PREFIX/bin.
+    dir.dataDir = QDir::cleanPath(dir.programDir + QStringLiteral("/../share/") + kApplicationDir);
     return dir;
 }
 

@@ -3,26 +3,32 @@
 #include "core/FileLookup.h"
 #include "core/PathText.h"
 
+void SearchPathList::reset()
+{
+    setDirs({});
+}
+
 void SearchPathList::setDirs(QStringList dirs)
 {
     m_dirs = dirs.isEmpty() ? QStringList{QString()} : std::move(dirs);
+    m_folded.clear();
+    for (const QString &dir : std::as_const(m_dirs))
+        m_folded.insert(folded(dir));
 }
 
 bool SearchPathList::contains(const QString &directory) const
 {
-    for (const QString &dir : m_dirs) {
-        if (dir.compare(directory, Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
+    return m_folded.contains(folded(directory));
 }
 
 void SearchPathList::append(const QString &directory)
 {
-    if (IsListUsed())
+    if (IsListUsed()) {
         m_dirs.append(directory);
-    else
-        m_dirs = QStringList{directory};
+        m_folded.insert(folded(directory));
+    } else {
+        setDirs({directory});
+    }
 }
 
 void SearchPaths::resetAll()

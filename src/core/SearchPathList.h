@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -15,7 +16,7 @@ class SearchPathList
 {
 public:
     bool IsListUsed() const { return !m_dirs.isEmpty() && !m_dirs.first().isEmpty(); }
-    void reset() { m_dirs = QStringList{QString()}; }
+    void reset();
 
     const QStringList &dirs() const { return m_dirs; }
     // Replaces the whole list (settings file, paths dialog); an empty list becomes one empty text.
@@ -23,12 +24,17 @@ public:
     // The directories a lookup tries: none when the list is not used.
     QStringList usedDirs() const { return IsListUsed() ? m_dirs : QStringList(); }
 
+    // Compared without regard to case, in time that does not grow with the list: an old
+    // catalogue can bring thousands of directories.
     bool contains(const QString &directory) const;
     // Appends, or makes the list exactly `directory` when it is empty. No duplicate test.
     void append(const QString &directory);
 
 private:
+    static QString folded(const QString &directory) { return directory.toCaseFolded(); }
+
     QStringList m_dirs{QString()};
+    QSet<QString> m_folded; // every entry of m_dirs, case-folded
 };
 
 class SearchPaths

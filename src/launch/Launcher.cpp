@@ -15,6 +15,7 @@ const QString kRomMissing = QStringLiteral("Unable to find selected rom");
 const QString kNoDefaultPlayer = QStringLiteral("No default music player");
 const QString kDefaultPlayerMissing = QStringLiteral("Unable to locate default music player");
 const QString kUnableToStart = QStringLiteral("Unable to start");
+const QString kAudioNotFound = QStringLiteral("Audio file not found: ");
 
 // Only blanks count, as in the catalogues this program reads.
 bool isBlank(const QString &text)
@@ -69,10 +70,12 @@ Launch planRun(const RomRecord &record, const ProgramList &emulators, int emulat
 
 Launch planPlayMusic(const RomRecord &record, const ProgramList &players, const SearchPaths &paths)
 {
-    if (isBlank(record.AudioFile) || !paths[PathKind::Music].IsListUsed())
+    if (isBlank(record.AudioFile))
         return Launch::nothing();
     const QString audio = paths.FindInSearchPaths(PathKind::Music, record.AudioFile);
-    if (audio.isEmpty() || !players.isUsed())
+    if (audio.isEmpty())
+        return Launch::nothingBecause(kAudioNotFound + record.AudioFile);
+    if (!players.isUsed())
         return Launch::nothing();
     if (players.defaultIndex <= kNone)
         return Launch::show(Message::critical(kNoDefaultPlayer, kCantPlayMusicTitle));

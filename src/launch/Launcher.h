@@ -26,9 +26,17 @@ struct Launch
     QString program;       // Start: the executable as it is spelt on disk
     QStringList arguments; // Start
     QString failureTitle;  // Start: the title should the program fail to start
+    // Nothing: why nothing happens, for the status bar, when the user would wonder.
+    QString note;
 
     static Launch nothing() { return {}; }
-    static Launch show(const Message &message) { return {Action::Show, message, {}, {}, {}}; }
+    static Launch nothingBecause(const QString &note)
+    {
+        Launch launch;
+        launch.note = note;
+        return launch;
+    }
+    static Launch show(const Message &message) { return {Action::Show, message, {}, {}, {}, {}}; }
 };
 
 // Runs `record` with emulator `emulator` of `emulators`, or with the default one when
@@ -37,7 +45,8 @@ inline constexpr int kDefaultEmulator = -1;
 Launch planRun(const RomRecord &record, const ProgramList &emulators, int emulator,
                const SearchPaths &paths);
 
-// Plays the audio file of `record` with the default music player.
+// Plays the audio file of `record` with the default music player. An audio file in no music
+// directory shows no message box; the plan notes it for the status bar.
 Launch planPlayMusic(const RomRecord &record, const ProgramList &players, const SearchPaths &paths);
 
 // Starts what `launch` names. Returns the message to show, if any: the plan's own, or the report

@@ -10,8 +10,9 @@
 // lang.ini: the main window's menu captions, the LanguageTable and the GameTypeTable. Every text
 // has a default, used when the file, the section or the key is missing or the value is empty.
 
-// The menu arrays of the main window a caption goes to.
-enum class MenuArray { Top, File, Roms, View, Emus, Misc };
+// The menu arrays of the main window. The language file captions the first six; the game list's
+// context menu (Click) and the picture menu (Images) keep their built-in captions.
+enum class MenuArray { Top, File, Roms, View, Emus, Misc, Click, Images };
 
 struct LanguageKey
 {

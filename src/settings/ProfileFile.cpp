@@ -26,6 +26,65 @@ QString unquoted(const QString &value)
     return value;
 }
 
+// A value the plain form cannot carry (a line break would end its line; blanks around it and a
+// pair of surrounding quotes would be taken off when read) is written between backquotes, with
+// "\\", "\r" and "\n" standing for a backslash, CR and LF. Every other value is written as it is,
+// so files stay as the Windows profile functions write them.
+bool needsEscaping(const QString &value)
+{
+    if (value.isEmpty())
+        return false;
+    const QChar first = value.front();
+    const QChar last = value.back();
+    // Reading trims whatever QString::trimmed() takes for white space.
+    return value.contains(u'\r') || value.contains(u'\n') || first.isSpace() || last.isSpace() ||
+           (value.size() >= 2 && first == last &&
+            (first == u'"' || first == u'\'' || first == u'`'));
+}
+
+QString escaped(const QString &value)
+{
+    QString out = QStringLiteral("`");
+    for (const QChar c : value) {
+        if (c == u'\\')
+            out += QStringLiteral("\\\\");
+        else if (c == u'\r')
+            out += QStringLiteral("\\r");
+        else if (c == u'\n')
+            out += QStringLiteral("\\n");
+        else
+            out += c;
+    }
+    return out + u'`';
+}
+
+QString unescaped(QStringView value)
+{
+    QString out;
+    out.reserve(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value.at(i);
+        const QChar next = i + 1 < value.size() ? value.at(i + 1) : QChar();
+        if (c == u'\\' && (next == u'\\' || next == u'r' || next == u'n')) {
+            out += next == u'r' ? QChar(u'\r') : next == u'n' ? QChar(u'\n') : QChar(u'\\');
+            ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// A value as read: trimmed, then either unescaped from backquotes or stripped of one pair of
+// matching quotes.
+QString valueOf(const QString &text)
+{
+    const QString value = text.trimmed();
+    if (value.size() >= 2 && value.front() == u'`' && value.back() == u'`')
+        return unescaped(QStringView(value).mid(1, value.size() - 2));
+    return unquoted(value);
+}
+
 // A "key=value" line; comments, section headers and lines without a key are not entries.
 std::optional<Entry> parseEntry(const QString &text)
 {
@@ -38,7 +97,7 @@ std::optional<Entry> parseEntry(const QString &text)
     const QString key = line.left(equals).trimmed();
     if (key.isEmpty())
         return std::nullopt;
-    return Entry{key, unquoted(line.mid(equals + 1).trimmed())};
+    return Entry{key, valueOf(line.mid(equals + 1))};
 }
 
 QString decode(const QByteArray &bytes)
@@ -160,7 +219,7 @@ void ProfileFile::write(const QString &section, const QString &key, const QStrin
         found = m_sectionIndex.insert(sectionName, m_sections.size() - 1);
     }
     Section &s = m_sections[*found];
-    const QString text = key + QLatin1Char('=') + value;
+    const QString text = key + QLatin1Char('=') + (needsEscaping(value) ? escaped(value) : value);
     const auto line = s.keys.constFind(fold(key.trimmed()));
     if (line == s.keys.cend()) {
         appendLine(s, text); // blank lines that close the section stay after it

@@ -14,6 +14,9 @@
 //   single) around a value is removed;
 // - a value is seen through a 255-character buffer, so at most 254 characters of it;
 // - lines starting with ";" are comments;
+// - a value holding a line break, blanks at either end or surrounding quotes is written between
+//   backquotes with "\\", "\r" and "\n" escaped, and read back as it was; no value can break out
+//   of its line;
 // - in a hand-edited file that repeats a section or a key, the first one wins;
 // - a write replaces the key's line, or appends the key to the end of its section, or appends
 //   the section to the end of the file; every other line is kept as it was.

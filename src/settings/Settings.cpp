@@ -1,23 +1,71 @@
 #include "settings/Settings.h"
 
-QRect placeWindow(const SettingsFile &s, const QRect &current, const QRect &screen)
+#include <algorithm>
+
+namespace {
+
+// The window's rectangle in 64 bits, so values read from the file cannot overflow on the way.
+struct Box
 {
-    QRect placed = current;
-    if (!s.placementRead)
-        return placed;
-    if (s.winw > 100)
-        placed.setWidth(nearestInteger(s.winw));
-    if (s.winh > 100)
-        placed.setHeight(nearestInteger(s.winh));
-    // Centred from the size the window has now.
-    qint32 left = screen.x() + nearestInteger(screen.width() / 2.0 - placed.width() / 2.0);
-    qint32 top = screen.y() + nearestInteger(screen.height() / 2.0 - placed.height() / 2.0);
-    if (s.winy > kCentred)
-        top = nearestInteger(s.winy);
-    if (s.winx > kCentred)
-        left = nearestInteger(s.winx);
-    placed.moveTo(left, top);
-    return placed;
+    qint64 x, y, w, h;
+};
+
+// A window needs this much of itself on a screen to be seen and dragged back.
+constexpr qint64 kMinVisibleWidth = 100;
+constexpr qint64 kMinVisibleHeight = 40;
+
+qint64 overlap(qint64 from, qint64 length, qint64 areaFrom, qint64 areaLength)
+{
+    return std::min(from + length, areaFrom + areaLength) - std::max(from, areaFrom);
+}
+
+bool showsEnoughOn(const Box &box, const QRect &area)
+{
+    return overlap(box.x, box.w, area.x(), area.width()) >= std::min(box.w, kMinVisibleWidth) &&
+           overlap(box.y, box.h, area.y(), area.height()) >= std::min(box.h, kMinVisibleHeight);
+}
+
+Box keptOnScreen(Box box, const QList<QRect> &available)
+{
+    const QRect &home = available.first();
+    box.w = std::min<qint64>(box.w, home.width());
+    box.h = std::min<qint64>(box.h, home.height());
+    for (const QRect &area : available) {
+        if (showsEnoughOn(box, area))
+            return box;
+    }
+    box.x = home.x() + (home.width() - box.w) / 2;
+    box.y = home.y() + (home.height() - box.h) / 2;
+    return box;
+}
+
+int toInt(qint64 value)
+{
+    return int(std::clamp<qint64>(value, -kMaxWindowExtent, kMaxWindowExtent));
+}
+
+} // namespace
+
+QRect placeWindow(const SettingsFile &s, const QRect &current, const QRect &screen,
+                  const QList<QRect> &available)
+{
+    Box box{current.x(), current.y(), current.width(), current.height()};
+    if (s.placementRead) {
+        if (s.winw > 100)
+            box.w = nearestInteger(s.winw);
+        if (s.winh > 100)
+            box.h = nearestInteger(s.winh);
+        // Centred from the size the window has now.
+        box.x = screen.x() + nearestInteger(screen.width() / 2.0 - double(box.w) / 2.0);
+        box.y = screen.y() + nearestInteger(screen.height() / 2.0 - double(box.h) / 2.0);
+        if (s.winy > kCentred)
+            box.y = nearestInteger(s.winy);
+        if (s.winx > kCentred)
+            box.x = nearestInteger(s.winx);
+    }
+    if (!available.isEmpty())
+        box = keptOnScreen(box, available);
+    return QRect(toInt(box.x), toInt(box.y), toInt(box.w), toInt(box.h));
 }
 
 Message settingsNotSavedMessage(const QString &path)

@@ -11,9 +11,12 @@ struct TapeBlock
     qint16 BlockId = 0;
 };
 
-// The blocks of the image read last.
+// The blocks of the image read last. A block read from a file does not copy its bytes: its Body
+// refers to Image, so a tape of millions of tiny blocks costs little more than the file. Keep
+// Blocks with the Image they came from.
 struct TapeIndex
 {
     QList<TapeBlock> Blocks;
     bool IsTap = false;
+    QByteArray Image;
 };

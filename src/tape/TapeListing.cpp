@@ -135,43 +135,95 @@ QString tapeText(const QByteArray &bytes)
     return text;
 }
 
+namespace {
+
+// Where a Spectrum block's flag byte sits: after pause and length in a TZX 0x10 block, after the
+// timing values in a 0x11 block; a TAP block is nothing but the Spectrum bytes.
+qsizetype spectrumOffset(const TapeIndex &tape, const TapeBlock &block)
+{
+    return block.BlockId == 0x11 ? 18 : tape.IsTap ? 0 : 4;
+}
+
+bool isSpectrumData(const TapeBlock &block)
+{
+    return block.BlockId == 0x10 || block.BlockId == 0x11;
+}
+
+// Walks the rows of `tape` in order, pairing headers with the data blocks that follow them, and
+// hands each row's reference to `visit`.
+template <typename Visit> void walkRows(const TapeIndex &tape, Visit visit)
+{
+    bool HeaderPending = false; // a header row whose data block has not come yet
+    for (qsizetype i = 0; i < tape.Blocks.size(); ++i) {
+        const TapeBlock &block = tape.Blocks.at(i);
+        TapeListing::RowKind kind = TapeListing::RowKind::Block;
+        const qsizetype at = spectrumOffset(tape, block);
+        // A block without a flag byte has nothing to decode and leaves the pairing alone.
+        if (isSpectrumData(block) && block.Body.size() > at) {
+            if (block.Body.at(at) != 0) {
+                if (HeaderPending)
+                    kind = TapeListing::RowKind::PairedData;
+                HeaderPending = false;
+            } else {
+                if (HeaderPending)
+                    visit(TapeListing::RowRef{-1, TapeListing::RowKind::MissingDatablock});
+                HeaderPending = true;
+            }
+        }
+        visit(TapeListing::RowRef{qint32(i), kind});
+    }
+}
+
+} // namespace
+
+TapeListing::TapeListing(const TapeIndex &tape)
+    : m_tape(tape)
+{
+    m_rows.reserve(tape.Blocks.size());
+    walkRows(tape, [this](const RowRef &ref) { m_rows.append(ref); });
+}
+
+TapeRow TapeListing::row(qsizetype index) const
+{
+    return describe(m_tape, m_rows.at(index));
+}
+
+void TapeListing::forEachRow(const TapeIndex &tape,
+                             const std::function<void(const TapeRow &)> &visit)
+{
+    walkRows(tape, [&](const RowRef &ref) { visit(describe(tape, ref)); });
+}
+
+TapeRow TapeListing::describe(const TapeIndex &tape, const RowRef &ref)
+{
+    if (ref.kind == RowKind::MissingDatablock)
+        return {QString(), kMissingDatablock, QString(), TapeRow::Colour::Default};
+    const TapeBlock &block = tape.Blocks.at(ref.block);
+    QString description;
+    qint64 size = 0;
+    if (isSpectrumData(block)) {
+        const qsizetype at = spectrumOffset(tape, block);
+        size = block.Body.size() - at - 2; // without flag and checksum
+        // Without a flag byte there is nothing to describe.
+        if (block.Body.size() > at) {
+            if (block.Body.at(at) == 0)
+                description = describeHeader(block.Body, at, size);
+            else if (ref.kind == RowKind::PairedData)
+                description = QStringLiteral("DATA");
+            else
+                description = QStringLiteral("HEAD") + QString(25, u' ') + QStringLiteral("255");
+        }
+    } else {
+        description = describeOther(block, size);
+    }
+    return {QString::number(ref.block), description, size > 0 ? QString::number(size) : QString(),
+            isSpectrumData(block) ? TapeRow::Colour::Black : TapeRow::Colour::Blue};
+}
+
 QList<TapeRow> ListTapeBlocks(const TapeIndex &tape)
 {
     QList<TapeRow> rows;
     rows.reserve(tape.Blocks.size());
-    bool HeaderPending = false; // a header row whose data block has not come yet
-
-    for (qsizetype i = 0; i < tape.Blocks.size(); ++i) {
-        const TapeBlock &block = tape.Blocks.at(i);
-        const bool spectrumData = block.BlockId == 0x10 || block.BlockId == 0x11;
-        QString description;
-        qint64 size = 0;
-
-        if (spectrumData) {
-            // Where the flag byte sits: after pause and length in a TZX 0x10 block, after the
-            // timing values in a 0x11 block; a TAP block is nothing but the Spectrum bytes.
-            const qsizetype at = block.BlockId == 0x11 ? 18 : tape.IsTap ? 0 : 4;
-            size = block.Body.size() - at - 2; // without flag and checksum
-            if (block.Body.size() <= at) {
-                // No flag byte at all: nothing to decode, and no effect on the pairing.
-            } else if (block.Body.at(at) != 0) {
-                description = HeaderPending ? QStringLiteral("DATA")
-                                            : QStringLiteral("HEAD") + QString(25, u' ') +
-                                                  QStringLiteral("255");
-                HeaderPending = false;
-            } else {
-                if (HeaderPending)
-                    rows.append(
-                        {QString(), kMissingDatablock, QString(), TapeRow::Colour::Default});
-                HeaderPending = true;
-                description = describeHeader(block.Body, at, size);
-            }
-        } else {
-            description = describeOther(block, size);
-        }
-
-        rows.append({QString::number(i), description, size > 0 ? QString::number(size) : QString(),
-                     spectrumData ? TapeRow::Colour::Black : TapeRow::Colour::Blue});
-    }
+    TapeListing::forEachRow(tape, [&](const TapeRow &row) { rows.append(row); });
     return rows;
 }

@@ -1,6 +1,6 @@
 #include "tape/TapeReader.h"
 
-#include <QFile>
+#include "core/FileRead.h"
 
 #include <algorithm>
 #include <cstring>
@@ -82,9 +82,10 @@ BlockLayout layoutOf(quint8 id)
     }
 }
 
-// The `declared` bytes of a block starting at `from`. A block that runs past the end keeps its
-// declared size with the missing bytes as zero, unless that size is more than the whole file
-// holds: such a length comes only from damage, and we keep just the bytes that are there.
+// The `declared` bytes of a block starting at `from`, referring to the image's bytes. A block
+// that runs past the end keeps its declared size with the missing bytes as zero (a copy, for the
+// last block only), unless that size is more than the whole file holds: such a length comes only
+// from damage, and we keep just the bytes that are there.
 QByteArray takeBody(const QByteArray &image, qsizetype from, quint64 declared, bool &truncated)
 {
     const qsizetype size = image.size();
@@ -92,7 +93,7 @@ QByteArray takeBody(const QByteArray &image, qsizetype from, quint64 declared, b
         from >= size ? 0 : qsizetype(std::min<quint64>(declared, quint64(size - from)));
     truncated = quint64(present) < declared;
     if (!truncated)
-        return image.mid(from, present);
+        return QByteArray::fromRawData(image.constData() + from, present);
     QByteArray body(declared <= quint64(size) ? qsizetype(declared) : present, '\0');
     if (present > 0)
         std::memcpy(body.data(), image.constData() + from, size_t(present));
@@ -124,9 +125,11 @@ TapeFormat tapeFormatOf(const QString &path)
     return TapeFormat::Unsupported;
 }
 
-std::optional<Message> readTzxImage(TapeIndex &tape, const QByteArray &image)
+std::optional<Message> readTzxImage(TapeIndex &tape, const QByteArray &bytes)
 {
     tape.Blocks.clear();
+    tape.Image = bytes;
+    const QByteArray &image = tape.Image;
     if (!image.startsWith(kTzxSignature))
         return Message{kInvalidTzxImage};
     // The version bytes are not checked: every version is walked the same way.
@@ -161,9 +164,11 @@ std::optional<Message> readTzxImage(TapeIndex &tape, const QByteArray &image)
     return std::nullopt;
 }
 
-void readTapImage(TapeIndex &tape, const QByteArray &image)
+void readTapImage(TapeIndex &tape, const QByteArray &bytes)
 {
     tape.Blocks.clear();
+    tape.Image = bytes;
+    const QByteArray &image = tape.Image;
     tape.IsTap = true;
     const qsizetype size = image.size();
     qsizetype pos = 0;
@@ -182,17 +187,17 @@ void readTapImage(TapeIndex &tape, const QByteArray &image)
 std::optional<Message> ReadTapeImage(TapeIndex &tape, const QString &path)
 {
     tape.Blocks.clear();
+    tape.Image.clear();
     const TapeFormat format = tapeFormatOf(path);
     if (format == TapeFormat::Unsupported)
         return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray image = file.readAll();
-    file.close();
+    const FileBytes file = readRegularFile(path);
+    if (!file.ok)
+        return Message::critical(kUnreadableTape + kCrLf + path + kCrLf + file.reason,
+                                 kApplicationTitle);
     if (format == TapeFormat::Tap) {
-        readTapImage(tape, image);
+        readTapImage(tape, file.bytes);
         return std::nullopt;
     }
-    return readTzxImage(tape, image);
+    return readTzxImage(tape, file.bytes);
 }

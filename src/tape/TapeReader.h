@@ -9,6 +9,7 @@
 #include <optional>
 
 inline const QString kInvalidTzxImage = QStringLiteral("Invalid TZX Image");
+inline const QString kUnreadableTape = QStringLiteral("Unable to read the tape image.");
 
 enum class TapeFormat { Unsupported, Tzx, Tap };
 
@@ -25,7 +26,7 @@ TapeFormat tapeFormatOf(const QString &path);
 std::optional<Message> readTzxImage(TapeIndex &tape, const QByteArray &image);
 void readTapImage(TapeIndex &tape, const QByteArray &image);
 
-// Empties the index, then reads the file at `path` by its ending. An unsupported ending or an
-// unreadable file leaves the index empty and says nothing; a bad TZX signature returns
-// "Invalid TZX Image" for the caller to show.
+// Empties the index, then reads the file at `path` by its ending. An unsupported ending leaves
+// the index empty and says nothing; a bad TZX signature returns "Invalid TZX Image", and a file
+// that cannot be read (missing, a directory, a FIFO, a device) says why, for the caller to show.
 std::optional<Message> ReadTapeImage(TapeIndex &tape, const QString &path);

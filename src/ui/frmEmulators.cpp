@@ -1,7 +1,7 @@
 #include "ui/frmEmulators.h"
 
 #include "state/AppState.h"
-#include "ui/frmMain.h"
+#include "ui/CatalogueView.h"
 
 namespace {
 
@@ -22,16 +22,16 @@ ProgramListDialog::Kind emulatorsKind()
 
 } // namespace
 
-frmEmulators::frmEmulators(AppState &state, Dialogs &dialogs, frmMain &main)
-    : ProgramListDialog(state.emulators, state.language, dialogs, emulatorsKind(), &main)
+frmEmulators::frmEmulators(AppState &state, Dialogs &dialogs, CatalogueView &view, QWidget *parent)
+    : ProgramListDialog(state.emulators, state.language, dialogs, emulatorsKind(), parent)
     , cmdDefult(setDefaultButton())
     , Command1(closeButton())
-    , m_main(main)
+    , m_view(view)
 {
     setObjectName(QStringLiteral("frmEmulators"));
 }
 
 void frmEmulators::closing()
 {
-    m_main.RebuildEmulatorMenu();
+    m_view.RebuildEmulatorMenu();
 }

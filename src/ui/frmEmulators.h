@@ -2,7 +2,7 @@
 
 #include "ui/ProgramListDialog.h"
 
-class frmMain;
+class CatalogueView;
 struct AppState;
 
 // Edits the emulator list and its default; on closing, the main window's Run With menu follows.
@@ -11,7 +11,8 @@ class frmEmulators : public ProgramListDialog
     Q_OBJECT
 
 public:
-    frmEmulators(AppState &state, Dialogs &dialogs, frmMain &main);
+    // `view`'s Run With menu is rebuilt however the dialog closes.
+    frmEmulators(AppState &state, Dialogs &dialogs, CatalogueView &view, QWidget *parent = nullptr);
 
     QPushButton *cmdDefult = nullptr; // Set default
     QPushButton *Command1 = nullptr;  // Close
@@ -20,5 +21,5 @@ protected:
     void closing() override;
 
 private:
-    frmMain &m_main;
+    CatalogueView &m_view;
 };

@@ -1,21 +1,30 @@
 #pragma once
 
-#include "core/Message.h"
 #include "state/AppState.h"
+#include "ui/CatalogueCommands.h"
+#include "ui/CatalogueView.h"
 #include "ui/Dialogs.h"
+#include "ui/MainMenus.h"
 
 #include <QMainWindow>
+
+#include <functional>
 
 class GameListModel;
 class GameListView;
 class ProcessStarter;
+class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QStatusBar;
+struct Launch;
+struct RomRecord;
 
-// The main window: the game list, the details pane, the menus and the start and stop of the
-// program. Controls keep the names the rest of the program (and the tests) know them by.
-class frmMain : public QMainWindow
+// The main window: the game list, the details pane, the menus, and the start and stop of the
+// program. It keeps its widgets, wires them to the commands and runs the start-up and shutdown;
+// the catalogue commands, the menus and the launching live in rooms of their own. Controls keep
+// the names the rest of the program (and the tests) know them by.
+class frmMain : public QMainWindow, public MainMenuArrays, public CatalogueView
 {
     Q_OBJECT
 
@@ -30,29 +39,26 @@ public:
     QPlainTextEdit *txtInfo = nullptr;
     QWidget *picScrPane = nullptr;
     QStatusBar *statBar = nullptr;
+    QLabel *lblEntries = nullptr; // the entry count, a permanent part of the status bar
 
-    // Menus, by the indices the program's commands use. `blank` holds the top-level items
-    // (5: the game list's context menu, 8: the picture menu; 6 is unused and null).
-    QList<QAction *> blank;
-    QList<QAction *> mnuFile;
-    QList<QAction *> mnuRoms;
-    QList<QAction *> view;
-    QList<QAction *> mnuEmus;
-    QList<QAction *> mnuMisc;
-    QList<QAction *> mnuClick;
     QList<QAction *> emuname; // the "Run With" submenu's places
     QMenu *contextMenu = nullptr;
     QMenu *runWithMenu = nullptr;
 
     AppState &state() { return m_state; }
     GameListModel *gameListModel() const { return m_model; }
+    CatalogueCommands &commands() { return m_commands; }
     // The details text exactly as written, lines ending CR LF.
     const QString &infoText() const { return m_infoText; }
 
-    // Operations other windows call after they changed the shared state.
-    void RefillGameList();
-    void lstClick();
-    void ArrangePanes();
+    // What commands and dialogs ask after they changed the shared state.
+    void RefillGameList() override;
+    void lstClick() override;
+    void ArrangePanes() override;
+    void clearSelection() override;
+    void RebuildEmulatorMenu() override;
+    int listedRows() const override;
+
     void formResize();
     void LoadScreenshots(const QString &screenshots);
 
@@ -77,9 +83,8 @@ public:
     void LoadLanguage();
     void showAbout();
 
-    // Emulators, music players and launching (frmMainLaunch.cpp).
-    void RebuildEmulatorMenu();
-    // `emulator`: an index into the emulator list, or kDefaultEmulator.
+    // Launching (frmMainLaunch.cpp). `emulator`: an index into the emulator list, or
+    // kDefaultEmulator.
     void RunEntry(int emulator);
     void PlayEntryMusic();
     static constexpr int kDefaultEmulator = -1;
@@ -89,38 +94,25 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    enum class SaveOutcome { Saved, Cancelled, Failed };
-
     void buildPanes();
-    void buildMenus();
-    QAction *addMenuItem(QMenu *menu, QList<QAction *> &items, const QString &caption);
+    void wireMenus();
 
-    // Selection.
     void selectCurrentRow();
-    void clearSelection();
+    // The slots of the rows selected in the list.
+    QList<int> selectedSlots() const;
     void setInfoText(const QString &text);
     void updatePlayMusicItem();
     void setRomItemsEnabled(bool enabled);
+    void showEntryCount();
 
-    // Catalogue commands.
-    void newDatabase();
-    void loadDatabase();
-    void removeSelected();
-    void addDroppedFile(const QString &directory, const QString &name);
-    void afterCatalogueReplaced();
-
-    // Saving: to the file the catalogue belongs to, or through the save dialog.
-    SaveOutcome saveCatalogue();
-    SaveOutcome saveCatalogueAs(const QString &proposed);
-    SaveOutcome saveTo(const QString &path);
-    QString askDatabaseName(const QString &proposed);
-
-    Dialogs::Answer ask(const Message &message);
-    void showMessages(const Messages &messages);
+    // Starts what `plan` makes of the selected entry: the one way Run, Run With and Play Music
+    // reach a program.
+    void launchSelected(const std::function<Launch(const RomRecord &)> &plan);
 
     AppState &m_state;
     Dialogs &m_dialogs;
     ProcessStarter &m_starter;
+    CatalogueCommands m_commands;
     GameListModel *m_model = nullptr;
     QString m_infoText;
     bool m_unloaded = false;

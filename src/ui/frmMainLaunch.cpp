@@ -6,12 +6,15 @@
 #include "ui/frmMusicPlayers.h"
 
 #include <QMenu>
+#include <QStatusBar>
 
 static_assert(frmMain::kDefaultEmulator == kDefaultEmulator);
 
 namespace {
 
 const QString kNoEmulators = QStringLiteral("<none>");
+constexpr int kRunWithPlaces = 20;
+constexpr int kNoteTimeout = 8000; // ms a launch note stays in the status bar
 
 // A name is shown as typed: "&" is no keyboard mnemonic here.
 QString menuCaption(const QString &name)
@@ -25,8 +28,8 @@ void frmMain::RebuildEmulatorMenu()
 {
     const QList<ProgramEntry> &emulators = m_state.emulators.entries;
     const qsizetype places = m_state.emulators.isUsed() ? emulators.size() : 0;
-    // The menu grows beyond its 20 places rather than leave an emulator out.
-    while (emuname.size() < places) {
+    // Twenty places, and more rather than leave an emulator out.
+    while (emuname.size() < std::max<qsizetype>(places, kRunWithPlaces)) {
         const int place = int(emuname.size());
         QAction *action = runWithMenu->addAction(QString());
         emuname.append(action);
@@ -47,34 +50,43 @@ void frmMain::RebuildEmulatorMenu()
     }
 }
 
+void frmMain::emuname_Click(int index)
+{
+    RunEntry(index);
+}
+
 void frmMain::RunEntry(int emulator)
 {
-    const RomDatabase &database = m_state.database;
-    if (!database.isEntrySlot(database.SelectedIndex))
-        return;
-    const Launch launch =
-        planRun(database.Get(database.SelectedIndex), m_state.emulators, emulator, m_state.paths);
-    if (const std::optional<Message> message = carryOut(launch, m_starter))
-        m_dialogs.show(this, *message);
+    launchSelected([&](const RomRecord &record) {
+        return planRun(record, m_state.emulators, emulator, m_state.paths);
+    });
 }
 
 void frmMain::PlayEntryMusic()
 {
+    launchSelected([&](const RomRecord &record) {
+        return planPlayMusic(record, m_state.musicPlayers, m_state.paths);
+    });
+}
+
+void frmMain::launchSelected(const std::function<Launch(const RomRecord &)> &plan)
+{
     const RomDatabase &database = m_state.database;
     if (!database.isEntrySlot(database.SelectedIndex))
         return;
-    const Launch launch =
-        planPlayMusic(database.Get(database.SelectedIndex), m_state.musicPlayers, m_state.paths);
+    const Launch launch = plan(database.Get(database.SelectedIndex));
+    if (!launch.note.isEmpty())
+        statBar->showMessage(launch.note, kNoteTimeout);
     if (const std::optional<Message> message = carryOut(launch, m_starter))
         m_dialogs.show(this, *message);
 }
 
 void frmMain::mnuEmus_Click(int index)
 {
-    if (index == 0) {
-        frmEmulators dialog(m_state, m_dialogs, *this);
+    if (index == Menu::EmusSpeccy) {
+        frmEmulators dialog(m_state, m_dialogs, *this, this);
         dialog.exec();
-    } else if (index == 1) {
+    } else if (index == Menu::EmusMusic) {
         frmMusicPlayers dialog(m_state, m_dialogs, this);
         dialog.exec();
     }

@@ -9,6 +9,7 @@
 #include "ui/GameListView.h"
 #include "ui/frmAbout.h"
 
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QScreen>
 
@@ -16,6 +17,8 @@ namespace {
 
 // The first three columns of the game list carry the widths head001..head003.
 constexpr int kStoredColumns = 3;
+// A damaged file must not make a column wider than any screen shows.
+constexpr int kMaxColumnWidth = 10000;
 
 Qt::WindowState windowStateOf(qint32 winstate)
 {
@@ -41,7 +44,15 @@ void frmMain::LoadSettings()
     if (settings.placementRead) {
         const QScreen *shownOn = screen();
         const QRect screenRect = shownOn != nullptr ? shownOn->geometry() : QRect();
-        const QRect placed = placeWindow(settings, QRect(pos(), size()), screenRect);
+        // Every screen's usable area, the window's own first: the window must stay reachable.
+        QList<QRect> available;
+        if (shownOn != nullptr)
+            available.append(shownOn->availableGeometry());
+        for (const QScreen *other : QGuiApplication::screens()) {
+            if (other != shownOn)
+                available.append(other->availableGeometry());
+        }
+        const QRect placed = placeWindow(settings, QRect(pos(), size()), screenRect, available);
         resize(placed.size());
         move(placed.topLeft());
     }
@@ -53,7 +64,8 @@ void frmMain::LoadSettings()
     for (int column = 0; column < kStoredColumns; ++column) {
         const float twips = settings.head[column];
         if (twips > 0)
-            lstGames->header()->resizeSection(column, twipsToPixels(twips, perPixel));
+            lstGames->header()->resizeSection(
+                column, std::clamp(twipsToPixels(twips, perPixel), 1, kMaxColumnWidth));
     }
 }
 
@@ -80,33 +92,7 @@ void frmMain::LoadLanguage()
 {
     const LanguageTexts texts =
         readLanguageFile(ProfileFile::load(m_state.programDir.languageFile()));
-
-    const QList<MenuCaptionKey> &keys = menuCaptionKeys();
-    for (qsizetype i = 0; i < keys.size(); ++i) {
-        const MenuCaptionKey &key = keys.at(i);
-        QList<QAction *> *items = nullptr;
-        switch (key.menu) {
-        case MenuArray::Top:
-            items = &blank;
-            break;
-        case MenuArray::File:
-            items = &mnuFile;
-            break;
-        case MenuArray::Roms:
-            items = &mnuRoms;
-            break;
-        case MenuArray::View:
-            items = &view;
-            break;
-        case MenuArray::Emus:
-            items = &mnuEmus;
-            break;
-        case MenuArray::Misc:
-            items = &mnuMisc;
-            break;
-        }
-        items->at(key.index)->setText(texts.menuCaptions.at(i));
-    }
+    applyCaptions(texts.menuCaptions);
     m_state.language = texts.language;
     m_state.gameTypes = texts.gameTypes;
 }

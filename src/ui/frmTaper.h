@@ -5,7 +5,8 @@
 
 #include <QDialog>
 
-class QTreeWidget;
+class QTreeView;
+class TapeListModel;
 
 inline const QString kTaperCaption = QStringLiteral("Kivo tape viewer");
 
@@ -19,7 +20,7 @@ public:
     // Reads the image at `path` and lists it before returning (Form_Load).
     frmTaper(AppState &state, Dialogs &dialogs, const QString &path, QWidget *parent = nullptr);
 
-    QTreeWidget *lstTaper = nullptr;
+    QTreeView *lstTaper = nullptr;
 
     void Form_Load();
     // Clears lstTaper and lists every block of the tape index.
@@ -27,6 +28,7 @@ public:
 
 private:
     AppState &m_state;
+    TapeListModel *m_model = nullptr;
     Dialogs &m_dialogs;
     QString m_path;
 };

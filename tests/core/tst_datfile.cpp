@@ -4,12 +4,15 @@
 #include "core/DatFile.h"
 #include "core/SafeFile.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtEndian>
+
+#include <sys/stat.h>
 
 using namespace testsupport;
 
@@ -123,15 +126,20 @@ private Q_SLOTS:
         QCOMPARE(serializeDatabase(database, 2), expected);
     }
 
-    void writerSkipsEmptySlotsButCountsThem()
+    // Empty slots are never written, and the count is of what is written: the file reads back
+    // whole, not as damaged.
+    void writerSkipsEmptySlotsAndCountsWhatItWrites()
     {
         RomDatabase database;
         database.replaceSlots({sample("A"), RomRecord{}, sample("B")});
+        const QByteArray bytes = serializeDatabase(database, 2);
+        QCOMPARE(bytes.mid(8, 4), QByteArray("\x03\0\0\0", 4));
         RomDatabase reread;
         SearchPaths paths;
-        QVERIFY(loadDatabaseBytes(reread, paths, serializeDatabase(database, 2)).ok);
-        // The count says four slots; two records are stored and the rest read as empty.
-        QCOMPARE(reread.slots().size(), 4);
+        const DatResult result = loadDatabaseBytes(reread, paths, bytes);
+        QVERIFY(result.ok);
+        QVERIFY(!result.damaged);
+        QCOMPARE(reread.slots().size(), 3);
         QCOMPARE(reread.Get(0).RomName, QStringLiteral("A"));
         QCOMPARE(reread.Get(1).RomName, QStringLiteral("B"));
         QVERIFY(!reread.Get(2).isEntry());
@@ -190,7 +198,37 @@ private Q_SLOTS:
         SearchPaths paths;
         QVERIFY(loadDatabaseBytes(database, paths, DatBuilder().header(0, 3).bytes()).ok);
         QVERIFY(!database.HasEntries());
-        QVERIFY(database.slotCount() >= 1);
+        QCOMPARE(database.slotCount(), 1);
+    }
+
+    // The upgrade belongs to version 1 alone, and its table to old types 0-9: a version-2 file
+    // keeps its types and directories, and old type 10 is no old code.
+    void upgradeBoundaries()
+    {
+        const QByteArray audio = "m.mp3";
+        const QByteArray v2 = DatBuilder()
+                                  .header(2, 2)
+                                  .record("Two", 3, "C:\\S\\a.gif", 0, "", "C:\\Games\\x.tap", "", "",
+                                          &audio)
+                                  .bytes();
+        RomDatabase database;
+        SearchPaths paths;
+        QVERIFY(loadDatabaseBytes(database, paths, v2).ok);
+        QCOMPARE(database.Get(0).RomType, 3);
+        QCOMPARE(database.Get(0).RomFile, QStringLiteral("C:\\Games\\x.tap"));
+        QCOMPARE(database.Get(0).Screenshots, QStringLiteral("C:\\S\\a.gif"));
+        QVERIFY(!paths[PathKind::Rom].IsListUsed());
+
+        const QByteArray v1 = DatBuilder()
+                                  .header(1, 4)
+                                  .record("Nine", 9, "", 0, "", "n.tap", "", "", nullptr)
+                                  .record("Ten", 10, "", 0, "", "t.tap", "", "", nullptr)
+                                  .record("Minus", -1, "", 0, "", "m.tap", "", "", nullptr)
+                                  .bytes();
+        QVERIFY(loadDatabaseBytes(database, paths, v1).ok);
+        QCOMPARE(database.Get(0).RomType, 101);
+        QCOMPARE(database.Get(1).RomType, 10);
+        QCOMPARE(database.Get(2).RomType, -1);
     }
 
     // Version 1: directories move to the search paths once, types map to the new table.
@@ -266,47 +304,115 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QStringList>("entries");
         QTest::addColumn<int>("maxSlots");
+        QTest::addColumn<bool>("damaged");
         const QByteArray audio = "m.mp3";
         const QByteArray two = DatBuilder()
                                    .header(2, 3)
                                    .record("Alpha", 1, "", 0, "", "a.tap", "", "", &audio)
                                    .record("Beta", 1, "", 0, "", "b.tap", "", "", &audio)
                                    .bytes();
-        QTest::newRow("intact") << two << QStringList{"Alpha", "Beta"} << 3;
+        QTest::newRow("intact") << two << QStringList{"Alpha", "Beta"} << 3 << false;
+        QTest::newRow("cut at a record boundary")
+            << DatBuilder()
+                   .header(2, 3)
+                   .record("Alpha", 1, "", 0, "", "a.tap", "", "", &audio)
+                   .bytes()
+            << QStringList{"Alpha"} << 2 << true;
         QTest::newRow("cut inside the second record")
-            << two.left(two.size() - 12) << QStringList{"Alpha", "Beta"} << 3;
-        QTest::newRow("cut inside the first name") << two.left(18) << QStringList{"Al"} << 2;
-        QTest::newRow("header only") << two.left(12) << QStringList{} << 1;
+            << two.left(two.size() - 12) << QStringList{"Alpha", "Beta"} << 3 << true;
+        QTest::newRow("cut inside the first name")
+            << two.left(18) << QStringList{"Al"} << 2 << true;
+        QTest::newRow("header only") << two.left(12) << QStringList{} << 1 << true;
+        QTest::newRow("garbage after the records")
+            << two + QByteArray("junk") << QStringList{"Alpha", "Beta"} << 3 << true;
+        QTest::newRow("one record more than counted")
+            << DatBuilder()
+                   .header(2, 2)
+                   .record("Alpha", 1, "", 0, "", "", "", "", &audio)
+                   .record("Beta", 1, "", 0, "", "", "", "", &audio)
+                   .bytes()
+            << QStringList{"Alpha", "Beta"} << 3 << true;
         QTest::newRow("slot count of two billion")
             << DatBuilder()
                    .header(2, 2000000000)
                    .record("Alpha", 1, "", 0, "", "", "", "", &audio)
                    .bytes()
-            << QStringList{"Alpha"} << 2;
+            << QStringList{"Alpha"} << 2 << true;
         QTest::newRow("negative slot count")
-            << DatBuilder().header(2, -5).bytes() << QStringList{} << 1;
+            << DatBuilder().header(2, -5).bytes() << QStringList{} << 1 << true;
         QTest::newRow("negative string length")
-            << DatBuilder().header(2, 2).i32(-7).i32(1).bytes() << QStringList{} << 2;
+            << DatBuilder().header(2, 2).i32(-7).i32(1).bytes() << QStringList{} << 1 << true;
         QTest::newRow("string length of two billion")
             << DatBuilder().header(2, 2).i32(2000000000).raw("Name").bytes() << QStringList{"Name"}
-            << 2;
+            << 2 << true;
+        // A damaged slot 0 must not hide the entries after it: Save and the shutdown question
+        // look at slot 0.
+        QTest::newRow("unnamed first record")
+            << DatBuilder()
+                   .header(2, 3)
+                   .record("", 1, "", 0, "", "lost.tap", "", "", &audio)
+                   .record("Beta", 1, "", 0, "", "b.tap", "", "", &audio)
+                   .bytes()
+            << QStringList{"Beta"} << 2 << false;
     }
     void damagedFiles()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QStringList, entries);
         QFETCH(int, maxSlots);
+        QFETCH(bool, damaged);
         RomDatabase database;
         SearchPaths paths;
-        QVERIFY(loadDatabaseBytes(database, paths, bytes).ok);
+        const DatResult result = loadDatabaseBytes(database, paths, bytes);
+        QVERIFY(result.ok);
+        QCOMPARE(result.damaged, damaged);
+        QCOMPARE(result.entriesRead, entries.size());
         QStringList loaded;
-        for (const RomRecord &record : database.slots()) {
-            if (record.isEntry())
-                loaded.append(record.RomName);
-        }
-        QCOMPARE(loaded, entries);
+        for (const RomRecord &record : database.slots())
+            loaded.append(record.RomName);
+        QCOMPARE(loaded, entries + QStringList{QString()}); // entries first, one empty slot last
         QVERIFY(database.slotCount() <= maxSlots);
-        QVERIFY(!database.slots().last().isEntry());
+        QCOMPARE(database.HasEntries(), !entries.isEmpty());
+
+        RomDatabase merged;
+        merged.Add(sample("Mine"));
+        QCOMPARE(mergeDatabaseBytes(merged, paths, bytes).damaged, damaged);
+        QCOMPARE(merged.EntryCount(), 1 + entries.size());
+    }
+
+    // Read from a file, a damaged catalogue says so once, with the path; an unreadable file or
+    // a FIFO (whose read would never return) is rejected with the system's reason.
+    void damagedOrUnreadableFiles()
+    {
+        QTemporaryDir dir;
+        RomDatabase database;
+        database.Add(sample("Alpha"));
+        database.Add(sample("Beta"));
+        RomDatabase first;
+        first.Add(sample("Alpha"));
+        const QString cut = dir.filePath("cut.dat");
+        writeFile(cut, serializeDatabase(database, 2).left(serializeDatabase(first, 2).size()));
+        RomDatabase loaded;
+        SearchPaths paths;
+        DatResult result = LoadDatabase(loaded, paths, cut);
+        QVERIFY(result.ok);
+        QCOMPARE(result.messages.size(), 1);
+        QCOMPARE(describe(result.messages.first()),
+                 describe({"The database file is damaged: 1 entries could be read.\r\n" + cut,
+                           "Invalid Database", MessageIcon::Information, MessageButtons::Ok}));
+
+        const QString fifo = dir.filePath("pipe.dat");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        for (const QString &path : {fifo, dir.path(), dir.filePath("missing.dat")}) {
+            result = LoadDatabase(loaded, paths, path);
+            QVERIFY(!result.ok);
+            QCOMPARE(result.messages.size(), 1);
+            QCOMPARE(result.messages.first().title, QStringLiteral("Invalid Database"));
+            QVERIFY(result.messages.first().text.startsWith("Unable to open the database file.\r\n" +
+                                                            path + "\r\n"));
+            QCOMPARE(loaded.EntryCount(), 1); // the catalogue in memory is untouched
+            QVERIFY(!MergeDatabase(loaded, paths, path).ok);
+        }
     }
 
     // Random damage anywhere in a real file: loading and merging never crash, never leave the
@@ -327,6 +433,8 @@ private Q_SLOTS:
             SearchPaths paths;
             loadDatabaseBytes(database, paths, damaged);
             QVERIFY(!database.slots().last().isEntry());
+            for (int slot = 0; slot + 1 < database.slotCount(); ++slot)
+                QVERIFY(database.Get(slot).isEntry());
             QVERIFY(database.slotCount() <= damaged.size() / 32 + 2);
             mergeDatabaseBytes(database, paths, damaged);
             QVERIFY(!database.slots().last().isEntry());

@@ -14,6 +14,8 @@ private Q_SLOTS:
     void write_data();
     void write();
     void writtenValueReadsBack();
+    void valuesNeverLeaveTheirLine_data();
+    void valuesNeverLeaveTheirLine();
 };
 
 namespace {
@@ -82,12 +84,26 @@ void tst_ProfileFile::read_data()
     QTest::newRow("mismatched quotes") << QByteArray("[a]\r\nx=\"b'\r\n") << "a"
                                        << "x"
                                        << "\"b'";
+    QTest::newRow("empty pair") << QByteArray("[a]\r\nx=\"\"\r\n") << "a"
+                                << "x"
+                                << "";
+    QTest::newRow("empty single pair") << QByteArray("[a]\r\nx=''\r\n") << "a"
+                                       << "x"
+                                       << "";
     QTest::newRow("lone quote") << QByteArray("[a]\r\nx=\"\r\n") << "a"
                                 << "x"
                                 << "\"";
     QTest::newRow("inner quotes") << QByteArray("[a]\r\nx=say \"hi\"\r\n") << "a"
                                   << "x"
                                   << "say \"hi\"";
+    // Backquotes carry what a plain value cannot; a Windows path outside them stays as it is.
+    QTest::newRow("escaped value") << QByteArray("[a]\r\nx=`/a\\nb\\r\\\\ c `\r\n") << "a"
+                                   << "x"
+                                   << "/a\nb\r\\ c ";
+    QTest::newRow("backslashes outside backquotes")
+        << QByteArray("[a]\r\nx=C:\\new\\r\\\r\n") << "a"
+        << "x"
+        << "C:\\new\\r\\";
     QTest::newRow("comment not a key") << QByteArray("[a]\r\n;x=1\r\n") << "a"
                                        << "x" << kMissing;
     QTest::newRow("comment then key") << QByteArray("[a]\r\n; the x\r\nx=1\r\n") << "a"
@@ -220,6 +236,42 @@ void tst_ProfileFile::writtenValueReadsBack()
                  QString(254, u'x'));
     }
     QCOMPARE(file.toBytes().toLower().count("path00"), 1); // replaced, not added
+}
+
+void tst_ProfileFile::valuesNeverLeaveTheirLine_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QByteArray>("line"); // as written, or empty: only check the round trip
+
+    // A Linux directory may hold CR or LF, and names may start or end with blanks or quotes:
+    // each must come back as written, and no line of the file may come from inside a value.
+    QTest::newRow("plain path") << "/home/a b/roms/" << QByteArray("x=/home/a b/roms/");
+    QTest::newRow("Windows path") << "C:\\new\\roms\\" << QByteArray("x=C:\\new\\roms\\");
+    QTest::newRow("LF") << "/home/a\n[kivo]\nlastdb=/x/"
+                        << QByteArray("x=`/home/a\\n[kivo]\\nlastdb=/x/`");
+    QTest::newRow("CR LF and backslash") << "/a\r\n\\b/" << QByteArray("x=`/a\\r\\n\\\\b/`");
+    QTest::newRow("trailing blank") << "/roms " << QByteArray("x=`/roms `");
+    QTest::newRow("leading tab") << "\t/roms" << QByteArray("x=`\t/roms`");
+    QTest::newRow("quoted") << "\"/roms\"" << QByteArray("x=`\"/roms\"`");
+    QTest::newRow("backquoted") << "`b`" << QByteArray("x=``b``");
+    QTest::newRow("lone backquote") << "`" << QByteArray("x=`");
+    QTest::newRow("empty") << "" << QByteArray("x=");
+}
+
+void tst_ProfileFile::valuesNeverLeaveTheirLine()
+{
+    QFETCH(QString, value);
+    QFETCH(QByteArray, line);
+    ProfileFile file;
+    file.write(QStringLiteral("a"), QStringLiteral("x"), value);
+    file.write(QStringLiteral("a"), QStringLiteral("y"), QStringLiteral("after"));
+    const QByteArray bytes = file.toBytes();
+    QCOMPARE(bytes, "[a]\r\n" + line + "\r\ny=after\r\n");
+    const ProfileFile reread = ProfileFile::fromBytes(bytes);
+    QCOMPARE(valueOrMissing(reread, QStringLiteral("a"), QStringLiteral("x")), value);
+    QCOMPARE(valueOrMissing(reread, QStringLiteral("a"), QStringLiteral("y")),
+             QStringLiteral("after"));
+    QCOMPARE(valueOrMissing(reread, QStringLiteral("kivo"), QStringLiteral("lastdb")), kMissing);
 }
 
 QTEST_GUILESS_MAIN(tst_ProfileFile)

@@ -27,6 +27,7 @@ private Q_SLOTS:
 
     void writtenFileLineByLine();
     void emptyListsLeaveNoSection();
+    void lineBreaksStayInTheirValue();
     void hundredAndFirstEntry();
 };
 
@@ -233,6 +234,22 @@ void tst_SettingsFile::placeWindow_data()
                               << QRect(20, 30, 640, 480);
     QTest::newRow("maximised: untouched")
         << QByteArray("winstate=2\r\nwinw=640\r\nwinx=20\r\n") << QRect(3, 4, 780, 540);
+
+    // Damaged values: the window stays no larger than its screen and reachable on some screen;
+    // nothing overflows on the way (the sanitizer build aborts on that).
+    QTest::newRow("huge size") << QByteArray("winw=1e30\r\nwinh=99999999999\r\n")
+                               << QRect(0, 0, 1000, 800);
+    QTest::newRow("huge position: centred")
+        << QByteArray("winx=3e9\r\nwiny=2147483647\r\n") << QRect(110, 130, 780, 540);
+    QTest::newRow("far left: centred") << QByteArray("winx=-5000\r\n") << QRect(110, 130, 780, 540);
+    QTest::newRow("below the screen: centred")
+        << QByteArray("winy=790\r\n") << QRect(110, 130, 780, 540);
+    QTest::newRow("mostly off, enough shows")
+        << QByteArray("winx=-98\r\nwiny=760\r\n") << QRect(-98, 760, 780, 540);
+    QTest::newRow("on the second screen")
+        << QByteArray("winx=1200\r\nwiny=100\r\n") << QRect(1200, 100, 780, 540);
+    QTest::newRow("between the screens, too little on either: centred")
+        << QByteArray("winx=1500\r\nwiny=790\r\n") << QRect(110, 130, 780, 540);
 }
 
 void tst_SettingsFile::placeWindow()
@@ -240,7 +257,9 @@ void tst_SettingsFile::placeWindow()
     QFETCH(QByteArray, kivo);
     QFETCH(QRect, expected);
     const SettingsFile s = parse("[kivo]\r\n" + kivo);
-    QCOMPARE(::placeWindow(s, QRect(3, 4, 780, 540), QRect(0, 0, 1000, 800)), expected);
+    // The window's own 1000 x 800 screen, and a second one to its right.
+    const QList<QRect> available = {QRect(0, 0, 1000, 800), QRect(1000, 0, 1000, 800)};
+    QCOMPARE(::placeWindow(s, QRect(3, 4, 780, 540), QRect(0, 0, 1000, 800), available), expected);
 }
 
 void tst_SettingsFile::writtenFileLineByLine()
@@ -324,6 +343,19 @@ void tst_SettingsFile::emptyListsLeaveNoSection()
     QVERIFY(!bytes.contains("[musicplayers]"));
     QVERIFY(!bytes.contains("Paths]"));
     QVERIFY(bytes.endsWith("head003=0\r\n"));
+}
+
+void tst_SettingsFile::lineBreaksStayInTheirValue()
+{
+    // A Linux directory named with a line break must not split into keys nobody wrote.
+    SettingsFile s;
+    s.RomPaths = {QStringLiteral("/roms/a\nnum=0\n[MusicPaths]\npath00=/evil/")};
+    s.lastdb = QStringLiteral("/dbs/x\r\nloadlast=1");
+    const SettingsFile back = readSettingsFile(ProfileFile::fromBytes(settingsFileBytes(s)));
+    QCOMPARE(back.RomPaths, s.RomPaths);
+    QCOMPARE(back.lastdb, s.lastdb);
+    QCOMPARE(back.loadlast, 0);
+    QVERIFY(back.MusicPaths.isEmpty());
 }
 
 void tst_SettingsFile::hundredAndFirstEntry()

@@ -5,7 +5,13 @@
 #include "core/DatFile.h"
 #include "ui/GameListModel.h"
 
+#include <QDialog>
+#include <QFile>
+#include <QLabel>
 #include <QMenuBar>
+#include <QStatusBar>
+
+#include <sys/stat.h>
 
 using namespace testsupport;
 using Answer = Dialogs::Answer;
@@ -303,6 +309,120 @@ private Q_SLOTS:
         f.dialogs.files.enqueue(QString());
         w.mnuFile[1]->trigger();
         QCOMPARE(w.gameListModel()->rowCount(), 1);
+    }
+
+    // A damaged file loads what it holds and says so once; it is not the catalogue's own file,
+    // so neither Save nor the shutdown save writes over it without a name.
+    void damagedCatalogueIsNotSavedOverWithoutAName()
+    {
+        WindowFixture f;
+        RomDatabase database;
+        for (const char *name : {"Alpha", "Beta", "Gamma"})
+            database.Add(named(QLatin1String(name)));
+        const QByteArray whole = serializeDatabase(database, 2);
+        const QByteArray cut = whole.left(whole.size() - 10);
+        writeFile(f.path("cut.dat"), cut);
+        writeSettings(f.path("kivo.ini"), f.path("cut.dat"), 1);
+        frmMain &w = f.open();
+        QCOMPARE(w.gameListModel()->rowCount(), 3);
+        QCOMPARE(describe(f.dialogs.messages().value(0)),
+                 describe({"The database file is damaged: 3 entries could be read.\r\n" +
+                               f.path("cut.dat"),
+                           "Invalid Database", MessageIcon::Information, MessageButtons::Ok}));
+        QCOMPARE(f.dialogs.messages().size(), 1);
+
+        f.dialogs.files.enqueue(QString()); // Save: asks, proposing the file; cancelled
+        w.mnuFile[2]->trigger();
+        QCOMPARE(f.dialogs.requestsOf(Kind::SaveFile).value(0).file.proposedName,
+                 f.path("cut.dat"));
+        QCOMPARE(readFile(f.path("cut.dat")), cut);
+
+        f.dialogs.answers.enqueue(Answer::Yes); // "Save Database?" at shutdown, then cancelled
+        f.dialogs.files.enqueue(QString());
+        f.close();
+        QCOMPARE(f.dialogs.requestsOf(Kind::SaveFile).size(), 2);
+        QCOMPARE(readFile(f.path("cut.dat")), cut);
+    }
+
+    // A FIFO would never finish reading: it is refused at once and the catalogue kept.
+    void fifoChosenAsCatalogue()
+    {
+        WindowFixture f;
+        const QString fifo = f.path("pipe.dat");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        frmMain &w = f.open();
+        f.state.database.Add(named("Alpha"));
+        w.RefillGameList();
+        f.dialogs.answers.enqueue(Answer::No);
+        f.dialogs.files.enqueue(fifo);
+        w.mnuFile[1]->trigger();
+        const Message shown = f.dialogs.messages().value(1);
+        QCOMPARE(shown.title, QStringLiteral("Invalid Database"));
+        QVERIFY(shown.text.startsWith("Unable to open the database file.\r\n" + fifo));
+        QCOMPARE(w.gameListModel()->rowCount(), 1);
+    }
+
+    // A damaged file whose first slot is empty still lists its entries first, can be saved,
+    // and is offered for saving at shutdown.
+    void emptyFirstSlotLoadsEntriesFirst()
+    {
+        WindowFixture f;
+        RomDatabase database;
+        database.replaceSlots({RomRecord{}, named("Beta"), named("Gamma"), RomRecord{}});
+        QByteArray bytes = serializeDatabase(database, 2);
+        // As a damaged writer left it: an unnamed record before the named ones, count to match.
+        const QByteArray unnamed =
+            QByteArray(4, '\0') + QByteArray(4, '\0') + QByteArray(4 * 7, '\0');
+        bytes.insert(12, unnamed);
+        bytes[8] = 4;
+        writeFile(f.path("hole.dat"), bytes);
+        frmMain &w = f.open();
+        f.dialogs.answers.enqueue(Answer::No);
+        f.dialogs.files.enqueue(f.path("hole.dat"));
+        w.mnuFile[1]->trigger();
+        QCOMPARE(w.gameListModel()->rowCount(), 2);
+        QCOMPARE(f.state.database.Get(0).RomName, QStringLiteral("Beta"));
+        QVERIFY(w.mnuFile[2]->isEnabled());
+        w.mnuFile[2]->trigger();
+        QCOMPARE(namesIn(f.path("hole.dat")), (QStringList{"Beta", "Gamma"}));
+        f.dialogs.answers.enqueue(Answer::No);
+        f.close();
+        QCOMPARE(f.dialogs.messages().last().text, QStringLiteral("Save Database?"));
+    }
+
+    // The count is part of the status bar, not a passing message a menu hover wipes out.
+    void entryCountStaysInTheStatusBar()
+    {
+        QLocale::setDefault(QLocale::c());
+        WindowFixture f;
+        frmMain &w = f.open();
+        QCOMPARE(w.lblEntries->text(), QStringLiteral("0 entries"));
+        for (int i = 0; i < 1234; ++i)
+            f.state.database.Add(named(QStringLiteral("G%1").arg(i)));
+        w.RefillGameList();
+        w.statBar->showMessage(QStringLiteral("a menu's tip"));
+        w.statBar->clearMessage();
+        QCOMPARE(w.lblEntries->text(), QStringLiteral("1,234 entries"));
+        QVERIFY(w.lblEntries->isVisibleTo(&w));
+        f.state.database.Reset();
+        f.state.database.Add(named("One"));
+        w.RefillGameList();
+        QCOMPARE(w.lblEntries->text(), QStringLiteral("1 entry"));
+    }
+
+    // Shutdown closes the windows this main window opened, and no others.
+    void shutdownClosesOnlyItsOwnWindows()
+    {
+        WindowFixture f;
+        frmMain &w = f.open();
+        w.show();
+        auto *own = new QDialog(&w);
+        own->show();
+        QWidget stranger;
+        stranger.show();
+        f.close();
+        QVERIFY(!own->isVisible());
+        QVERIFY(stranger.isVisible());
     }
 
     void loadLastDatabaseToggle()

@@ -6,7 +6,7 @@
 
 #include <QHeaderView>
 #include <QTemporaryDir>
-#include <QTreeWidget>
+#include <QTreeView>
 
 using namespace tapeimages;
 
@@ -37,11 +37,14 @@ private Q_SLOTS:
         frmTaper window(state, dialogs, path);
 
         QCOMPARE(window.windowTitle(), QStringLiteral("Kivo tape viewer"));
-        QTreeWidget *list = window.findChild<QTreeWidget *>(QStringLiteral("lstTaper"));
+        QTreeView *list = window.findChild<QTreeView *>(QStringLiteral("lstTaper"));
         QVERIFY(list);
         QCOMPARE(list, window.lstTaper);
-        const QTreeWidgetItem *head = list->headerItem();
-        QCOMPARE(QStringList({head->text(0), head->text(1), head->text(2)}),
+        const QAbstractItemModel *model = list->model();
+        const auto header = [&](int column) {
+            return model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+        };
+        QCOMPARE(QStringList({header(0), header(1), header(2)}),
                  QStringList({"Block", "", "Size"}));
         QCOMPARE(state.tape.Blocks.size(), 4);
         QVERIFY(dialogs.messages().isEmpty());
@@ -54,14 +57,15 @@ private Q_SLOTS:
                                           {"3", "GROUP END", ""}};
         const QList<Qt::GlobalColor> colours = {Qt::black, Qt::transparent, Qt::black, Qt::black,
                                                 Qt::blue};
-        QCOMPARE(list->topLevelItemCount(), texts.size());
+        QCOMPARE(model->rowCount(), texts.size());
         for (int i = 0; i < texts.size(); ++i) {
-            const QTreeWidgetItem *item = list->topLevelItem(i);
-            QCOMPARE(QStringList({item->text(0), item->text(1), item->text(2)}), texts.at(i));
-            const QFontMetrics metrics(item->font(1));
+            const auto text = [&](int column) { return model->index(i, column).data().toString(); };
+            QCOMPARE(QStringList({text(0), text(1), text(2)}), texts.at(i));
+            const QFontMetrics metrics(model->index(i, 1).data(Qt::FontRole).value<QFont>());
             QCOMPARE(metrics.horizontalAdvance(u'i'), metrics.horizontalAdvance(u'W'));
             for (int column : {1, 2}) {
-                const QBrush brush = item->foreground(column);
+                const QBrush brush =
+                    model->index(i, column).data(Qt::ForegroundRole).value<QBrush>();
                 if (colours.at(i) == Qt::transparent)
                     QCOMPARE(brush.style(), Qt::NoBrush);
                 else
@@ -74,7 +78,8 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const QImage shot = list->viewport()->grab().toImage();
         const auto bluePixels = [&](int row) {
-            const QRect rect = list->visualItemRect(list->topLevelItem(row));
+            const QRect rect = list->visualRect(model->index(row, 1))
+                                   .united(list->visualRect(model->index(row, 2)));
             int count = 0;
             for (int y = rect.top(); y <= rect.bottom(); ++y)
                 for (int x = rect.left(); x <= rect.right(); ++x) {
@@ -110,7 +115,7 @@ private Q_SLOTS:
         for (const Message &message : dialogs.messages())
             shown.append(testsupport::describe(message));
         QCOMPARE(shown, messages);
-        QCOMPARE(window.lstTaper->topLevelItemCount(), 0);
+        QCOMPARE(window.lstTaper->model()->rowCount(), 0);
         QVERIFY(state.tape.Blocks.isEmpty());
     }
 

@@ -288,6 +288,23 @@ private Q_SLOTS:
         QCOMPARE(f.state.database.slots().size(), left.size() + 1);
     }
 
+    // The first matching rule gives the text: the only entry is "1 game", not "all games".
+    void removingTheOnlyEntryAsksAboutOneGame()
+    {
+        WindowFixture f;
+        frmMain &w = f.open();
+        f.state.database.Add(entry(QStringLiteral("Only")));
+        w.RefillGameList();
+        w.show();
+        clickRow(w, 0);
+        f.dialogs.answers.enqueue(Answer::Yes);
+        w.mnuRoms[2]->trigger();
+        QCOMPARE(f.dialogs.messages().value(0).text,
+                 QStringLiteral("Are you sure you want to remove 1 game?"));
+        QVERIFY(!f.state.database.HasEntries());
+        QCOMPARE(w.gameListModel()->rowCount(), 0);
+    }
+
     void drops()
     {
         WindowFixture f;

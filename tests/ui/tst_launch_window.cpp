@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QStatusBar>
 #include <QTimer>
 
 using namespace testsupport;
@@ -81,6 +82,7 @@ private Q_SLOTS:
     void runWithIgnoresDefault();
     void failedStartReported();
     void playMusic();
+    void playMusicNotFoundIsNoted();
     void emulatorsMenuOpensTwin_data();
     void emulatorsMenuOpensTwin();
 };
@@ -175,6 +177,21 @@ void tst_LaunchWindow::playMusic()
     QCOMPARE(f.started(), f.path(QStringLiteral("bin/player")) + " | " +
                               f.path(QStringLiteral("Tunes/jetpac.ay")));
     QVERIFY(f.dialogs.messages().isEmpty());
+}
+
+// An audio file in no music directory shows no message box, but the status bar says why.
+void tst_LaunchWindow::playMusicNotFoundIsNoted()
+{
+    LaunchFixture f(1);
+    RomRecord record = f.state.database.Get(0);
+    record.AudioFile = QStringLiteral("missing.ay");
+    f.state.database.Set(0, record);
+    f.selectEntry();
+    f.window->mnuClick[6]->trigger();
+    QVERIFY(f.starter.starts.isEmpty());
+    QVERIFY(f.dialogs.messages().isEmpty());
+    QCOMPARE(f.window->statBar->currentMessage(),
+             QStringLiteral("Audio file not found: missing.ay"));
 }
 
 void tst_LaunchWindow::emulatorsMenuOpensTwin_data()
