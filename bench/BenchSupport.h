@@ -10,13 +10,12 @@
 #include <QStringList>
 
 #include <chrono>
+#include <cstring>
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
-
-extern char **environ;
 
 namespace benchsupport {
 
@@ -51,35 +50,129 @@ struct ProcessRun
     double peakMiB = 0; // the child's largest resident set
 };
 
-// Runs `program` with `arguments`, its output thrown away, and waits for it.
+// A child's peak memory counts from its parent's size when it was forked (the kernel keeps the
+// high-water mark across exec), so the measured programs are started by a small helper forked
+// before the benchmark grows: call startProcessRunner() first thing in main().
+class ProcessRunner
+{
+public:
+    static ProcessRunner &instance()
+    {
+        static ProcessRunner runner;
+        return runner;
+    }
+
+    void start()
+    {
+        int requests[2];
+        int replies[2];
+        if (m_started || pipe(requests) != 0 || pipe(replies) != 0)
+            return;
+        if (fork() == 0) {
+            close(requests[1]);
+            close(replies[0]);
+            serve(requests[0], replies[1]);
+            _exit(0);
+        }
+        close(requests[0]);
+        close(replies[1]);
+        m_requests = requests[1];
+        m_replies = replies[0];
+        m_started = true;
+    }
+
+    // Runs `program` with `arguments`, its output thrown away, and waits for it.
+    ProcessRun run(const QString &program, const QStringList &arguments)
+    {
+        ProcessRun result;
+        if (!m_started)
+            return result;
+        QByteArray request = program.toLocal8Bit() + '\0';
+        for (const QString &argument : arguments)
+            request += argument.toLocal8Bit() + '\0';
+        const quint32 size = quint32(request.size());
+        if (!writeAll(m_requests, &size, sizeof size) ||
+            !writeAll(m_requests, request.constData(), size))
+            return result;
+        readAll(m_replies, &result, sizeof result);
+        return result;
+    }
+
+private:
+    static bool writeAll(int fd, const void *data, std::size_t size)
+    {
+        const char *bytes = static_cast<const char *>(data);
+        while (size > 0) {
+            const ssize_t done = write(fd, bytes, size);
+            if (done <= 0)
+                return false;
+            bytes += done;
+            size -= std::size_t(done);
+        }
+        return true;
+    }
+    static bool readAll(int fd, void *data, std::size_t size)
+    {
+        char *bytes = static_cast<char *>(data);
+        while (size > 0) {
+            const ssize_t done = read(fd, bytes, size);
+            if (done <= 0)
+                return false;
+            bytes += done;
+            size -= std::size_t(done);
+        }
+        return true;
+    }
+
+    [[noreturn]] static void serve(int requests, int replies)
+    {
+        for (;;) {
+            quint32 size = 0;
+            if (!readAll(requests, &size, sizeof size))
+                _exit(0);
+            std::vector<char> request(size);
+            if (!readAll(requests, request.data(), size))
+                _exit(0);
+            std::vector<char *> argv;
+            for (std::size_t at = 0; at < size; at += std::strlen(&request[at]) + 1)
+                argv.push_back(&request[at]);
+            argv.push_back(nullptr);
+
+            ProcessRun run;
+            const auto start = std::chrono::steady_clock::now();
+            const pid_t pid = fork();
+            if (pid == 0) {
+                const int null = open("/dev/null", O_WRONLY);
+                dup2(null, 1);
+                dup2(null, 2);
+                execv(argv[0], argv.data());
+                _exit(127);
+            }
+            int status = 0;
+            rusage usage{};
+            run.started = pid > 0 && wait4(pid, &status, 0, &usage) == pid;
+            run.seconds =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            run.started = run.started && run.exitCode != 127;
+            run.peakMiB = double(usage.ru_maxrss) / 1024.0;
+            writeAll(replies, &run, sizeof run);
+        }
+    }
+
+    bool m_started = false;
+    int m_requests = -1;
+    int m_replies = -1;
+};
+
+inline void startProcessRunner()
+{
+    ProcessRunner::instance().start();
+}
+
 inline ProcessRun runMeasured(const QString &program, const QStringList &arguments)
 {
-    std::vector<QByteArray> storage{program.toLocal8Bit()};
-    for (const QString &argument : arguments)
-        storage.push_back(argument.toLocal8Bit());
-    std::vector<char *> argv;
-    for (QByteArray &item : storage)
-        argv.push_back(item.data());
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    ProcessRun run;
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    run.started = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0;
-    posix_spawn_file_actions_destroy(&actions);
-    if (!run.started)
-        return run;
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.peakMiB = double(usage.ru_maxrss) / 1024.0;
-    return run;
+    return ProcessRunner::instance().run(program, arguments);
 }
 
 } // namespace benchsupport

@@ -11,7 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTreeView>
+#include <QTableView>
 
 #include <benchmark/benchmark.h>
 
@@ -200,6 +200,7 @@ BENCHMARK(BM_TaperWindowTinyBlocks)->UseManualTime()->Unit(benchmark::kMilliseco
 
 int main(int argc, char **argv)
 {
+    benchsupport::startProcessRunner();
     if (argc == 3 && QByteArray(argv[1]) == "--open-taper") {
         initApplication();
         AppState appState(ProgramDir::inDirectory(QDir::tempPath()));

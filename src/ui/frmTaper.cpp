@@ -5,7 +5,7 @@
 
 #include <QFontMetrics>
 #include <QHeaderView>
-#include <QTreeView>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace {
@@ -27,14 +27,15 @@ frmTaper::frmTaper(AppState &state, Dialogs &dialogs, const QString &path, QWidg
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     m_model = new TapeListModel(this);
-    lstTaper = new QTreeView(this);
+    lstTaper = new QTableView(this);
     lstTaper->setObjectName(QStringLiteral("lstTaper"));
     lstTaper->setModel(m_model);
-    lstTaper->setRootIsDecorated(false);
-    lstTaper->setUniformRowHeights(true);
-    lstTaper->setAllColumnsShowFocus(true);
+    lstTaper->setShowGrid(false);
+    lstTaper->setWordWrap(false);
+    lstTaper->verticalHeader()->hide();
     lstTaper->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstTaper->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstTaper->setSelectionBehavior(QAbstractItemView::SelectRows);
 
     const QFontMetrics plainMetrics(lstTaper->font());
     const QFontMetrics fixedMetrics(TapeListModel::descriptionFont());
@@ -43,7 +44,11 @@ frmTaper::frmTaper(AppState &state, Dialogs &dialogs, const QString &path, QWidg
     const int descriptionWidth =
         fixedMetrics.horizontalAdvance(QString(kDescriptionChars, u'0')) + padding;
 
-    QHeaderView *header = lstTaper->header();
+    const int rowHeight = std::max(plainMetrics.height(), fixedMetrics.height()) + 4;
+    lstTaper->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    lstTaper->verticalHeader()->setDefaultSectionSize(rowHeight);
+    QHeaderView *header = lstTaper->horizontalHeader();
+    header->setHighlightSections(false);
     header->setStretchLastSection(false);
     header->setSectionResizeMode(TapeListModel::DescriptionColumn, QHeaderView::Stretch);
     header->resizeSection(TapeListModel::BlockColumn, numberWidth);
@@ -53,7 +58,6 @@ frmTaper::frmTaper(AppState &state, Dialogs &dialogs, const QString &path, QWidg
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(lstTaper);
 
-    const int rowHeight = std::max(plainMetrics.height(), fixedMetrics.height()) + 4;
     resize(2 * numberWidth + descriptionWidth + 40, kVisibleRows * rowHeight + 60);
 
     Form_Load();

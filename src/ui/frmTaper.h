@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-class QTreeView;
+class QTableView;
 class TapeListModel;
 
 inline const QString kTaperCaption = QStringLiteral("Kivo tape viewer");
@@ -20,7 +20,9 @@ public:
     // Reads the image at `path` and lists it before returning (Form_Load).
     frmTaper(AppState &state, Dialogs &dialogs, const QString &path, QWidget *parent = nullptr);
 
-    QTreeView *lstTaper = nullptr;
+    // A table, not a tree: a tree view keeps an item of its own for every row, which a tape of
+    // millions of tiny blocks cannot afford.
+    QTableView *lstTaper = nullptr;
 
     void Form_Load();
     // Clears lstTaper and lists every block of the tape index.

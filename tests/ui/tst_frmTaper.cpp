@@ -6,7 +6,7 @@
 
 #include <QHeaderView>
 #include <QTemporaryDir>
-#include <QTreeView>
+#include <QTableView>
 
 using namespace tapeimages;
 
@@ -37,7 +37,7 @@ private Q_SLOTS:
         frmTaper window(state, dialogs, path);
 
         QCOMPARE(window.windowTitle(), QStringLiteral("Kivo tape viewer"));
-        QTreeView *list = window.findChild<QTreeView *>(QStringLiteral("lstTaper"));
+        QTableView *list = window.findChild<QTableView *>(QStringLiteral("lstTaper"));
         QVERIFY(list);
         QCOMPARE(list, window.lstTaper);
         const QAbstractItemModel *model = list->model();
