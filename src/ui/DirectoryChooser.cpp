@@ -62,12 +62,17 @@ DirectoryChooser::DirectoryChooser(Dialogs &dialogs, QWidget *parent)
 
     connect(Drive1, &QComboBox::currentIndexChanged, this, [this] { Drive1_Change(); });
     connect(Dir1, &QTreeView::activated, this, &DirectoryChooser::Dir1_Open);
-    // The model reads directories in the background; once the branch down to the opened
-    // directory is there, bring it into view.
+    // The model reads directories in the background and sorts them afterwards: rows that
+    // arrive above the opened directory push it out of view, so it is brought back.
     connect(m_model, &QFileSystemModel::directoryLoaded, this, [this](const QString &loaded) {
         if (!m_path.isEmpty() && isUnderDirectory(m_path, QDir::cleanPath(loaded)))
-            Dir1->scrollTo(m_model->index(m_path));
+            revealOpened();
     });
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex &parent) {
+        if (!m_path.isEmpty() && isUnderDirectory(m_path, m_model->filePath(parent)))
+            queueScroll();
+    });
+    connect(m_model, &QAbstractItemModel::layoutChanged, this, [this] { queueScroll(); });
 
     setDrives(mountedUserDrives());
 }
@@ -166,13 +171,39 @@ void DirectoryChooser::openDirectory(const QString &directory)
     if (m_drive >= 0)
         m_driveDirs.insert(m_drives.at(m_drive), directory);
     const QModelIndex index = m_model->index(directory);
-    if (index.isValid()) {
+    if (index.isValid())
         Dir1->setCurrentIndex(index);
-        Dir1->expand(index);
-        Dir1->scrollTo(index);
-    }
+    revealOpened();
     showPathText();
     Q_EMIT pathChanged(path());
+}
+
+void DirectoryChooser::revealOpened()
+{
+    const QModelIndex index = m_model->index(m_path);
+    if (!index.isValid())
+        return;
+    for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent())
+        Dir1->expand(parent);
+    Dir1->expand(index);
+    queueScroll();
+}
+
+// The view lays out rows just expanded or inserted later; scroll once it has.
+void DirectoryChooser::queueScroll()
+{
+    if (m_scrollQueued)
+        return;
+    m_scrollQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_scrollQueued = false;
+            const QModelIndex opened = m_model->index(m_path);
+            if (opened.isValid())
+                Dir1->scrollTo(opened, QAbstractItemView::PositionAtCenter);
+        },
+        Qt::QueuedConnection);
 }
 
 void DirectoryChooser::showPathText()

@@ -54,6 +54,9 @@ private:
     bool checkReadable(const QString &directory);
     void showDrive(int index);
     void openDirectory(const QString &directory);
+    // Expands the tree down to the opened directory and scrolls it into view.
+    void revealOpened();
+    void queueScroll();
     void showPathText();
 
     Dialogs &m_dialogs;
@@ -61,6 +64,7 @@ private:
     QStringList m_drives;
     int m_drive = -1;
     QString m_path; // "/" separators, cleaned
+    bool m_scrollQueued = false;
     // The directory last opened on each drive, which choosing the drive again returns to.
     QHash<QString, QString> m_driveDirs;
 };

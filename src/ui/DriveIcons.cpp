@@ -7,6 +7,8 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 
+#include <algorithm>
+
 namespace {
 
 enum class Glyph { Unknown, Removable, Fixed, Cd, Network, Ram };
@@ -42,12 +44,26 @@ void drawFixed(QPainter &p)
 void drawUnknown(QPainter &p)
 {
     drawDriveBody(p, QColor(225, 225, 225), QColor(170, 170, 170));
+    // The question mark sits above the body's right end, fitted to its box whatever the font.
     QFont font = p.font();
     font.setPixelSize(10);
     font.setBold(true);
-    p.setFont(font);
-    p.setPen(QColor(20, 60, 200));
-    p.drawText(QRectF(8, 0, 8, 10), Qt::AlignCenter, QStringLiteral("?"));
+    QPainterPath mark;
+    mark.addText(0, 0, font, QStringLiteral("?"));
+    const QRectF box(10, 0, 5.5, 8.5);
+    const QRectF bounds = mark.boundingRect();
+    const qreal scale = std::min(box.width() / bounds.width(), box.height() / bounds.height());
+    p.save();
+    p.translate(box.center());
+    p.scale(scale, scale);
+    p.translate(-bounds.center());
+    p.setPen(QPen(Qt::white, 1.5 / scale));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(mark);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(20, 60, 200));
+    p.drawPath(mark);
+    p.restore();
 }
 
 // A memory stick: a body with its plug on the left.
@@ -152,15 +168,15 @@ void drawRedCross(QPainter &p)
     p.drawLine(QPointF(14.5, 9), QPointF(9, 14.5));
 }
 
-// The "no files" form: the glyph washed out to pale grey, half see-through.
+// The "no files" form: the glyph washed out to pale grey, partly see-through.
 void greyOut(QImage &image)
 {
     for (int y = 0; y < image.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x) {
             const QRgb pixel = line[x];
-            const int alpha = qAlpha(pixel) * 3 / 5;
-            const int grey = qAlpha(pixel) ? 110 + qGray(pixel) * 145 / 255 : 0;
+            const int alpha = qAlpha(pixel) * 3 / 4;
+            const int grey = qAlpha(pixel) ? 95 + qGray(pixel) * 140 / 255 : 0;
             line[x] = qPremultiply(qRgba(grey, grey, grey, alpha));
         }
     }

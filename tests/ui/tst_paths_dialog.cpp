@@ -154,6 +154,7 @@ private Q_SLOTS:
     void locateRoot();
     void locateMissingStart();
     void openedNotHighlighted();
+    void startDirectoryInView();
     void driveError();
     void driveRemembersDirectory();
 };
@@ -580,6 +581,24 @@ void tst_PathsDialog::openedNotHighlighted()
     click(dialog.cmdOK);
     QCOMPARE(dialog.LocatedPath(), base + QStringLiteral("two/"));
     QCOMPARE(f.dialogs.requests.size(), 0);
+}
+
+// Catches the tree left scrolled to the top of the drive, away from the start directory, once
+// the rows above it have been read in.
+void tst_PathsDialog::startDirectoryInView()
+{
+    Fixture f;
+    const QString start = f.makeDir("deep/down/here");
+    frmFindRomPath dialog(f.state.language, f.dialogs, start, nullptr);
+    dialog.chooser->setDrives({QStringLiteral("/")});
+    showDialog(dialog);
+    const QModelIndex index = treeIndex(dialog.chooser, start);
+    QVERIFY(index.isValid());
+    QCOMPARE(dialog.Dir1->currentIndex(), index);
+    QTRY_VERIFY(dialog.Dir1->viewport()->rect().contains(dialog.Dir1->visualRect(index)));
+    // Stays in view after the model has finished reading and sorting.
+    QTest::qWait(300);
+    QVERIFY(dialog.Dir1->viewport()->rect().contains(dialog.Dir1->visualRect(index)));
 }
 
 // Catches a drive that cannot be read leaving the chooser on it, a made-up error text, and a
