@@ -3,6 +3,7 @@
 #include "state/InfoText.h"
 #include "ui/GameListModel.h"
 #include "ui/GameListView.h"
+#include "ui/frmPaths.h"
 
 #include <QCloseEvent>
 #include <QHeaderView>
@@ -360,8 +361,18 @@ void frmMain::view_Click() {}
 
 void frmMain::mnuMisc_Click(int index)
 {
-    if (index == Menu::MiscLoadLast)
+    switch (index) {
+    case Menu::MiscPaths: {
+        frmPaths dialog(m_state, m_dialogs, m_desktopOpener, this);
+        dialog.exec();
+        break;
+    }
+    case Menu::MiscLoadLast:
         m_state.LoadLastDatabase = mnuMisc[Menu::MiscLoadLast]->isChecked() ? 1 : 0;
+        break;
+    default:
+        break;
+    }
 }
 
 void frmMain::mnuClick_Click(int index)

@@ -3,6 +3,7 @@
 #include "state/AppState.h"
 #include "ui/CatalogueCommands.h"
 #include "ui/CatalogueView.h"
+#include "ui/DesktopOpener.h"
 #include "ui/Dialogs.h"
 #include "ui/MainMenus.h"
 
@@ -113,6 +114,7 @@ private:
     Dialogs &m_dialogs;
     ProcessStarter &m_starter;
     CatalogueCommands m_commands;
+    QtDesktopOpener m_desktopOpener;
     GameListModel *m_model = nullptr;
     QString m_infoText;
     bool m_unloaded = false;

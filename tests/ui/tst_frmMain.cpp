@@ -5,11 +5,13 @@
 #include "core/DatFile.h"
 #include "ui/GameListModel.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTimer>
 
 #include <sys/stat.h>
 
@@ -423,6 +425,37 @@ private Q_SLOTS:
         f.close();
         QVERIFY(!own->isVisible());
         QVERIFY(stranger.isVisible());
+    }
+
+    // Each menu item opens its own dialog, modally over the main window.
+    void menuItemsOpenTheirDialogs_data()
+    {
+        QTest::addColumn<int>("menu");
+        QTest::addColumn<int>("item");
+        QTest::addColumn<QString>("dialog");
+        QTest::newRow("Misc > Paths") << int(MenuArray::Misc) << 3 << "frmPaths";
+        QTest::newRow("About") << int(MenuArray::Top) << 7 << "frmAbout";
+    }
+    void menuItemsOpenTheirDialogs()
+    {
+        QFETCH(int, menu);
+        QFETCH(int, item);
+        QFETCH(QString, dialog);
+        WindowFixture f;
+        frmMain &w = f.open();
+        w.show();
+        QString opened;
+        QWidget *owner = nullptr;
+        QTimer::singleShot(0, &w, [&] {
+            if (QWidget *modal = QApplication::activeModalWidget()) {
+                opened = modal->objectName();
+                owner = modal->parentWidget();
+                modal->close();
+            }
+        });
+        w[MenuArray(menu)].at(item)->trigger();
+        QCOMPARE(opened, dialog);
+        QCOMPARE(owner, &w);
     }
 
     void loadLastDatabaseToggle()
