@@ -55,13 +55,12 @@ LoadedPicture decodeImage(const QString &path)
     const QString error = openRegularFile(path, file);
     if (!error.isEmpty())
         return failed(error, false);
-    if (file.size() > kMaxPictureFileBytes)
+    const qint64 size = file.size();
+    if (size > kMaxPictureFileBytes)
         return failed(QStringLiteral("The file is too large for a picture."), false);
-    QByteArray bytes = file.read(kMaxPictureFileBytes + 1);
+    QByteArray bytes = file.read(size);
     if (file.error() != QFileDevice::NoError)
         return failed(file.errorString(), false);
-    if (bytes.size() > kMaxPictureFileBytes)
-        return failed(QStringLiteral("The file is too large for a picture."), false);
 
     // By content alone: a GIF named .jpg still shows, a text file named .gif does not.
     QBuffer buffer(&bytes);
