@@ -96,8 +96,7 @@ LoadedPicture PictureLoader::load(const QString &path)
     if (!info.isFile()) {
         if (kept != m_index.cend())
             remove(*kept);
-        return failed(info.exists() ? QStringLiteral("It is not a regular file.")
-                                    : QStringLiteral("The file does not exist."),
+        return failed(info.exists() ? kNotARegularFile : QStringLiteral("The file does not exist."),
                       isScr);
     }
     const qint64 size = info.size();

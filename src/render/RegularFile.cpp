@@ -11,10 +11,6 @@
 #include <unistd.h>
 #endif
 
-namespace {
-const QString kNotAFile = QStringLiteral("It is not a regular file.");
-}
-
 QString openRegularFile(const QString &path, QFile &file)
 {
     const QString fileSystemPath = toFileSystemPath(path);
@@ -27,7 +23,7 @@ QString openRegularFile(const QString &path, QFile &file)
     struct stat status;
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(fd);
-        return kNotAFile;
+        return kNotARegularFile;
     }
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
@@ -36,7 +32,7 @@ QString openRegularFile(const QString &path, QFile &file)
     return {};
 #else
     if (!QFileInfo(fileSystemPath).isFile())
-        return QFileInfo::exists(fileSystemPath) ? kNotAFile
+        return QFileInfo::exists(fileSystemPath) ? kNotARegularFile
                                                  : QStringLiteral("No such file or directory");
     file.setFileName(fileSystemPath);
     if (!file.open(QIODevice::ReadOnly))
