@@ -34,3 +34,4 @@ int cmdWrite(const QStringList &arguments);
 int cmdSettings(const QStringList &arguments);
 int cmdLanguage(const QStringList &arguments);
 int cmdTape(const QStringList &arguments);
+int cmdRender(const QStringList &arguments);

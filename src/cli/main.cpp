@@ -23,6 +23,9 @@ Usage:
       Print the menu captions, caption table and game-type table a language file gives.
   kivo-cli tape FILE
       Print the block listing of a TZX or TAP image as JSON.
+  kivo-cli render IN.scr OUT.png [--flash 0|1]
+      Draw a Spectrum screen (the first 6912 bytes of IN, zero-filled when shorter) as a
+      256 x 192 PNG; --flash 1 draws the flashing cells with ink and paper swapped.
 
 Messages go to stderr as "Title: text". Exit status: 0 done, 1 rejected input or failed
 write, 2 usage error.
@@ -44,7 +47,7 @@ int main(int argc, char *argv[])
     static const std::map<QString, Subcommand> kSubcommands = {
         {QStringLiteral("dump"), cmdDump},         {QStringLiteral("write"), cmdWrite},
         {QStringLiteral("settings"), cmdSettings}, {QStringLiteral("language"), cmdLanguage},
-        {QStringLiteral("tape"), cmdTape},
+        {QStringLiteral("tape"), cmdTape},         {QStringLiteral("render"), cmdRender},
     };
     const auto it = kSubcommands.find(name);
     if (it == kSubcommands.end())
