@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/Message.h"
+#include "core/RomDatabase.h"
+#include "core/SearchPathList.h"
 
 #include <nlohmann/json.hpp>
 
@@ -23,6 +25,8 @@ void printJson(const Json &json);
 void printMessage(const Message &message);
 void printMessages(const Messages &messages);
 int usageError(const QString &text);
+// The catalogue and its search paths as dump prints them.
+void printCatalogue(const RomDatabase &database, const SearchPaths &paths);
 
 // One subcommand: its arguments after the subcommand's name.
 using Subcommand = int (*)(const QStringList &arguments);
@@ -32,3 +36,5 @@ int cmdWrite(const QStringList &arguments);
 int cmdSettings(const QStringList &arguments);
 int cmdLanguage(const QStringList &arguments);
 int cmdTape(const QStringList &arguments);
+int cmdExport(const QStringList &arguments);
+int cmdImport(const QStringList &arguments);
