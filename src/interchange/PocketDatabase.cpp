@@ -23,37 +23,37 @@ constexpr qsizetype kIntegerWidth = 11; // "-2147483648"
 
 // ---- writing
 
-char *blankUnsafeBytes(char *begin, char *end, bool keepLineBreaks)
-{
-    for (char *p = begin; p < end; ++p) {
-        if (*p == kPocketSeparator || (!keepLineBreaks && (*p == '\r' || *p == '\n')))
-            *p = ' ';
-    }
-    return end;
-}
+enum class LineBreaks { Blank, Mark };
 
-// A field that may not hold a line break.
-char *writePlain(char *out, const QString &text)
+// Encodes one field in a single pass. A separator byte becomes a blank; so does a CR or LF in
+// a field that may not hold line breaks. In Notes and Authors a CR LF pair becomes "%%NL%%" and
+// a lone CR or LF stays. Only U+00DE encodes to the separator byte.
+char *writeField(char *out, QStringView text, LineBreaks lineBreaks)
 {
-    return blankUnsafeBytes(out, encodeCp1252Into(out, text), false);
-}
-
-// Notes and Authors: each CR LF pair becomes "%%NL%%"; a lone CR or LF stays.
-char *writeMultiLine(char *out, const QString &text, QByteArray &scratch)
-{
-    char *const end = encodeCp1252Into(out, text);
-    const qsizetype size = end - out;
-    if (!std::memchr(out, '\r', std::size_t(size)))
-        return blankUnsafeBytes(out, end, true);
-    scratch.resize(size);
-    std::memcpy(scratch.data(), out, std::size_t(size));
-    const char *in = scratch.constData();
-    for (qsizetype i = 0; i < size; ++i) {
-        if (in[i] == '\r' && i + 1 < size && in[i + 1] == '\n') {
+    const char16_t *chars = text.utf16();
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = chars[i];
+        if (c >= 0x80) {
+            if (c == 0xDE) {
+                *out++ = ' ';
+                continue;
+            }
+            // Through the code page; a surrogate pair is one character, one "?".
+            const qsizetype units =
+                QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(chars[i + 1]) ? 2
+                                                                                              : 1;
+            out = encodeCp1252Into(out, text.sliced(i, units));
+            i += units - 1;
+        } else if (c != u'\r' && c != u'\n') {
+            *out++ = char(c);
+        } else if (lineBreaks == LineBreaks::Blank) {
+            *out++ = ' ';
+        } else if (c == u'\r' && i + 1 < n && chars[i + 1] == u'\n') {
             out = std::copy(kNewLineMark.begin(), kNewLineMark.end(), out);
             ++i;
         } else {
-            *out++ = in[i] == kPocketSeparator ? ' ' : in[i];
+            *out++ = char(c);
         }
     }
     return out;
@@ -173,30 +173,29 @@ QByteArray pocketExportBytes(const RomDatabase &database)
     for (const RomRecord &record : database.slots())
         bound += record.isEntry() ? lineSizeBound(record) : 0;
     QByteArray bytes(bound, Qt::Uninitialized);
-    QByteArray scratch;
     char *out = std::copy(kPocketHeader.begin(), kPocketHeader.end(), bytes.data());
     *out++ = '\r';
     *out++ = '\n';
     for (const RomRecord &record : database.slots()) {
         if (!record.isEntry())
             continue;
-        out = writePlain(out, record.RomName);
+        out = writeField(out, record.RomName, LineBreaks::Blank);
         *out++ = kPocketSeparator;
         out = writeInteger(out, record.RomType);
         *out++ = kPocketSeparator;
-        out = writePlain(out, record.Screenshots);
+        out = writeField(out, record.Screenshots, LineBreaks::Blank);
         *out++ = kPocketSeparator;
         out = writeInteger(out, record.Year);
         *out++ = kPocketSeparator;
-        out = writeMultiLine(out, record.Notes, scratch);
+        out = writeField(out, record.Notes, LineBreaks::Mark);
         *out++ = kPocketSeparator;
-        out = writePlain(out, record.RomFile);
+        out = writeField(out, record.RomFile, LineBreaks::Blank);
         *out++ = kPocketSeparator;
-        out = writePlain(out, record.Publisher);
+        out = writeField(out, record.Publisher, LineBreaks::Blank);
         *out++ = kPocketSeparator;
-        out = writeMultiLine(out, record.Authors, scratch);
+        out = writeField(out, record.Authors, LineBreaks::Mark);
         *out++ = kPocketSeparator;
-        out = writePlain(out, record.AudioFile);
+        out = writeField(out, record.AudioFile, LineBreaks::Blank);
         *out++ = '\r';
         *out++ = '\n';
     }
