@@ -60,7 +60,8 @@ struct ImportSummary
 // merged; a file that cannot be read or is rejected replaces nothing, so the next one does.
 // SGD: LoadSgdDataFile then ImportSgdRecords; own catalogue: MergeDatabase, or LoadDatabase to
 // replace; pocket: Reset to replace, then ImportPocketDatabase.
-// `progress` is called before each file, once all are done, and between records at most about
-// every 50 ms. After a replace SelectedIndex is kNone.
+// `progress` is called before each file, once all are done, and, within SGD and pocket files,
+// between records at most about every 50 ms (an own catalogue is read in one call). After a
+// replace SelectedIndex is kNone.
 ImportSummary runImport(RomDatabase &database, SearchPaths &paths, const ImportRequest &request,
                         const ImportProgressCallback &progress = {});

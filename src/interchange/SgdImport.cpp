@@ -219,15 +219,6 @@ QString CleanField(QStringView field)
     return out.sliced(begin, end - begin);
 }
 
-qint32 sgdGenreType(QStringView code)
-{
-    for (const auto &[key, type] : kGenres) {
-        if (code == QLatin1StringView(key.data(), qsizetype(key.size())))
-            return type;
-    }
-    return 0;
-}
-
 RomRecord sgdRecordToEntry(const char *record)
 {
     RomRecord entry;

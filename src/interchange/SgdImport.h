@@ -27,11 +27,11 @@ SgdLoadResult LoadSgdDataFile(const QString &path);
 // Removes every CR LF pair, then the blanks at either end.
 QString CleanField(QStringView field);
 
-// The game type of an SGD genre code (already cleaned and lower-cased); 0 for any other code.
-qint32 sgdGenreType(QStringView code);
-
-// The entry one 252-byte record gives: name, year, publisher, rom file (every blank removed),
-// type from the genre, authors. Nothing else is read.
+// The entry one 252-byte record gives, every text field through CleanField: name, year (its
+// leading number, blanks between digits skipped, rounded), publisher, rom file (every blank
+// removed), type from the genre code (lower-cased and matched exactly: "arc" 15, "adv" 29,
+// "arc/adv" 16, "sim" 36, "str" 43, "spo" 71, "brd" 85, "lrn" 93, "dem" 94, "bld" 101, anything
+// else 0), authors. Nothing else is read.
 RomRecord sgdRecordToEntry(const char *record);
 
 // The directories of the "GameDir=" items of sgd.ini text (an item ends at a comma or the end of

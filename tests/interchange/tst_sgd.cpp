@@ -149,18 +149,6 @@ private Q_SLOTS:
         QTEST(CleanField(field), "clean");
     }
 
-    void genreTable()
-    {
-        // Every code of the table and nothing else: a wrong index files games under the wrong
-        // type.
-        const QList<std::pair<QString, int>> table = {
-            {"arc", 15}, {"adv", 29}, {"arc/adv", 16}, {"sim", 36}, {"str", 43},
-            {"spo", 71}, {"brd", 85}, {"lrn", 93},     {"dem", 94}, {"bld", 101},
-            {"", 0},     {"ARC", 0},  {"arc ", 0},     {"edu", 0}};
-        for (const auto &[code, type] : table)
-            QCOMPARE(sgdGenreType(code), type);
-    }
-
     void gameDirectories_data()
     {
         QTest::addColumn<QByteArray>("ini");
