@@ -44,7 +44,7 @@ struct ImportRequest
 
 struct ImportSummary
 {
-    int added = 0;         // entries added (after an overwrite: the entries the catalogue holds)
+    int added = 0;         // entries the files gave
     int skipped = 0;       // damaged lines and nameless records left out
     int filesRead = 0;     // files imported
     int filesFailed = 0;   // files that could not be read or were rejected
