@@ -51,6 +51,20 @@ RomRecord recordFromJson(const Json &object)
 
 } // namespace
 
+void printCatalogue(const RomDatabase &database, const SearchPaths &paths)
+{
+    Json entries = Json::array();
+    for (int slot = 0; slot < database.slotCount(); ++slot) {
+        if (database.Get(slot).isEntry())
+            entries.push_back(recordJson(slot, database.Get(slot)));
+    }
+    printJson(Json{{"slots", database.slotCount()},
+                   {"entries", entries},
+                   {"RomPaths", stringList(paths[PathKind::Rom].usedDirs())},
+                   {"ScreenshotPaths", stringList(paths[PathKind::Screenshot].usedDirs())},
+                   {"MusicPaths", stringList(paths[PathKind::Music].usedDirs())}});
+}
+
 int cmdDump(const QStringList &arguments)
 {
     if (arguments.isEmpty())
@@ -75,16 +89,7 @@ int cmdDump(const QStringList &arguments)
             return kExitFailure;
     }
 
-    Json entries = Json::array();
-    for (int slot = 0; slot < database.slotCount(); ++slot) {
-        if (database.Get(slot).isEntry())
-            entries.push_back(recordJson(slot, database.Get(slot)));
-    }
-    printJson(Json{{"slots", database.slotCount()},
-                   {"entries", entries},
-                   {"RomPaths", stringList(paths[PathKind::Rom].usedDirs())},
-                   {"ScreenshotPaths", stringList(paths[PathKind::Screenshot].usedDirs())},
-                   {"MusicPaths", stringList(paths[PathKind::Music].usedDirs())}});
+    printCatalogue(database, paths);
     return kExitOk;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/Message.h"
+#include "core/RomDatabase.h"
+#include "core/SearchPathList.h"
 
 #include <nlohmann/json.hpp>
 
@@ -25,6 +27,8 @@ void appendJsonString(std::string &out, const QString &text);
 void printMessage(const Message &message);
 void printMessages(const Messages &messages);
 int usageError(const QString &text);
+// The catalogue and its search paths as dump prints them.
+void printCatalogue(const RomDatabase &database, const SearchPaths &paths);
 
 // One subcommand: its arguments after the subcommand's name.
 using Subcommand = int (*)(const QStringList &arguments);
@@ -35,3 +39,5 @@ int cmdSettings(const QStringList &arguments);
 int cmdLanguage(const QStringList &arguments);
 int cmdTape(const QStringList &arguments);
 int cmdRender(const QStringList &arguments);
+int cmdExport(const QStringList &arguments);
+int cmdImport(const QStringList &arguments);

@@ -26,6 +26,15 @@ Usage:
   kivo-cli render IN.scr OUT.png [--flash 0|1]
       Draw a Spectrum screen (the first 6912 bytes of IN, zero-filled when shorter) as a
       256 x 192 PNG; --flash 1 draws the flashing cells with ink and paper swapped.
+  kivo-cli export FILE.dat OUT.kvl
+      Load FILE.dat and write it as a pocket catalogue (.kvl).
+  kivo-cli import sgd|dat|kvl DIR [--file NAME]... [--overwrite] [--into FILE.dat]
+      Import files of DIR as the import wizard's Done does: SGD data files, Kivo
+      catalogues or pocket catalogues; without --file every file the wizard lists.
+      Merge into FILE.dat (or an empty catalogue), or replace it with --overwrite;
+      print the result as dump does, and "Import: N entries added, M skipped" on stderr.
+  kivo-cli import sgd|dat|kvl DIR --list
+      Print the wizard's list of files for DIR as a JSON array of "name [count]".
 
 Messages go to stderr as "Title: text". Exit status: 0 done, 1 rejected input or failed
 write, 2 usage error.
@@ -48,6 +57,7 @@ int main(int argc, char *argv[])
         {QStringLiteral("dump"), cmdDump},         {QStringLiteral("write"), cmdWrite},
         {QStringLiteral("settings"), cmdSettings}, {QStringLiteral("language"), cmdLanguage},
         {QStringLiteral("tape"), cmdTape},         {QStringLiteral("render"), cmdRender},
+        {QStringLiteral("export"), cmdExport},     {QStringLiteral("import"), cmdImport},
     };
     const auto it = kSubcommands.find(name);
     if (it == kSubcommands.end())

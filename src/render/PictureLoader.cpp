@@ -1,8 +1,8 @@
 #include "render/PictureLoader.h"
 
+#include "core/FileRead.h"
 #include "core/PathText.h"
 #include "render/DisplayZX.h"
-#include "render/RegularFile.h"
 #include "render/ScreenFile.h"
 
 #include <QBuffer>

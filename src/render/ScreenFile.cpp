@@ -1,7 +1,7 @@
 #include "render/ScreenFile.h"
 
+#include "core/FileRead.h"
 #include "render/DisplayZX.h"
-#include "render/RegularFile.h"
 
 ScreenFile readScreenFile(const QString &path)
 {
