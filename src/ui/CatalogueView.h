@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 // What the commands and dialogs ask of the main window after they changed the shared state. The
 // main window is the one implementation; tests of a dialog can pass their own.
 class CatalogueView
@@ -19,4 +21,8 @@ public:
     virtual void RebuildEmulatorMenu() = 0;
     // How many rows the list shows.
     virtual int listedRows() const = 0;
+    // The entry in `slot` was edited in place: its row is drawn again.
+    virtual void entryChanged(int slot) = 0;
+    // A passing note in the status bar.
+    virtual void showStatus(const QString &text) = 0;
 };

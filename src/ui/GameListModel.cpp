@@ -61,6 +61,13 @@ void GameListModel::refill()
     endResetModel();
 }
 
+void GameListModel::refreshSlot(int slot)
+{
+    const int row = rowOfSlot(slot);
+    if (row >= 0)
+        Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));
+}
+
 int GameListModel::rowOfSlot(int slot) const
 {
     const auto it = std::lower_bound(m_rowToSlot.begin(), m_rowToSlot.end(), slot);

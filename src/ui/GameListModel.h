@@ -19,6 +19,8 @@ public:
 
     // Rebuilds every row from the catalogue.
     void refill();
+    // The entry in `slot` changed in place: its row is drawn again, icon included.
+    void refreshSlot(int slot);
 
     int slotOfRow(int row) const { return m_rowToSlot.value(row, kNone); }
     // -1 when the slot has no row.

@@ -18,6 +18,7 @@ namespace {
 
 constexpr int kInfoPaneHeight = 130;
 constexpr QSize kBuiltInSize(780, 540);
+constexpr int kStatusTimeout = 8000; // ms a passing note stays in the status bar
 
 } // namespace
 
@@ -198,6 +199,16 @@ void frmMain::showEntryCount()
 int frmMain::listedRows() const
 {
     return m_model->rowCount();
+}
+
+void frmMain::entryChanged(int slot)
+{
+    m_model->refreshSlot(slot);
+}
+
+void frmMain::showStatus(const QString &text)
+{
+    statBar->showMessage(text, kStatusTimeout);
 }
 
 void frmMain::lstClick()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "render/PictureLoader.h"
 #include "state/AppState.h"
 #include "ui/CatalogueCommands.h"
 #include "ui/CatalogueView.h"
@@ -49,6 +50,8 @@ public:
     AppState &state() { return m_state; }
     GameListModel *gameListModel() const { return m_model; }
     CatalogueCommands &commands() { return m_commands; }
+    // Decoded pictures, shared by the strip, the viewer and the properties preview.
+    PictureLoader &pictures() { return m_pictures; }
     // The details text exactly as written, lines ending CR LF.
     const QString &infoText() const { return m_infoText; }
 
@@ -59,6 +62,8 @@ public:
     void clearSelection() override;
     void RebuildEmulatorMenu() override;
     int listedRows() const override;
+    void entryChanged(int slot) override;
+    void showStatus(const QString &text) override;
 
     void formResize();
     void LoadScreenshots(const QString &screenshots);
@@ -115,6 +120,7 @@ private:
     ProcessStarter &m_starter;
     CatalogueCommands m_commands;
     QtDesktopOpener m_desktopOpener;
+    PictureLoader m_pictures;
     GameListModel *m_model = nullptr;
     QString m_infoText;
     bool m_unloaded = false;

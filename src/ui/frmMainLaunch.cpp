@@ -6,7 +6,6 @@
 #include "ui/frmMusicPlayers.h"
 
 #include <QMenu>
-#include <QStatusBar>
 
 static_assert(frmMain::kDefaultEmulator == kDefaultEmulator);
 
@@ -14,7 +13,6 @@ namespace {
 
 const QString kNoEmulators = QStringLiteral("<none>");
 constexpr int kRunWithPlaces = 20;
-constexpr int kNoteTimeout = 8000; // ms a launch note stays in the status bar
 
 // A name is shown as typed: "&" is no keyboard mnemonic here.
 QString menuCaption(const QString &name)
@@ -76,7 +74,7 @@ void frmMain::launchSelected(const std::function<Launch(const RomRecord &)> &pla
         return;
     const Launch launch = plan(database.Get(database.SelectedIndex));
     if (!launch.note.isEmpty())
-        statBar->showMessage(launch.note, kNoteTimeout);
+        showStatus(launch.note);
     if (const std::optional<Message> message = carryOut(launch, m_starter))
         m_dialogs.show(this, *message);
 }
