@@ -14,6 +14,7 @@ struct LayoutState
     qint32 AppliedFirstShot = 0;
     double VisibleShotCount = 0;
     qint32 AppliedShotCount = 0;
+    qint16 ClickedShot = 0; // the picture last right-clicked: the target of its menu
 
     bool showsInfoPane() const
     {

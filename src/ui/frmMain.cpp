@@ -3,6 +3,7 @@
 #include "state/InfoText.h"
 #include "ui/GameListModel.h"
 #include "ui/GameListView.h"
+#include "ui/ScreenshotStrip.h"
 #include "ui/frmPaths.h"
 
 #include <QCloseEvent>
@@ -64,9 +65,14 @@ void frmMain::buildPanes()
     picInfoPane->installEventFilter(this);
     picInfoPane->hide();
 
-    picScrPane = new QWidget(central);
-    picScrPane->setObjectName(QStringLiteral("picScrPane"));
+    picScrPane = new ScreenshotStrip(m_state, m_pictures, central);
     picScrPane->hide();
+    connect(picScrPane, &ScreenshotStrip::resizeRequested, this, [this] { formResize(); });
+    connect(picScrPane, &ScreenshotStrip::viewRequested, this, &frmMain::viewPicture);
+    connect(
+        picScrPane, &ScreenshotStrip::imageMenuRequested, this,
+        [this](int, const QPoint &globalPos) { blank[Menu::TopImages]->menu()->popup(globalPos); });
+    connect(picScrPane, &ScreenshotStrip::filesDropped, this, &frmMain::picScrPane_OLEDragDrop);
 
     statBar = new QStatusBar(this);
     statBar->setObjectName(QStringLiteral("statBar"));
@@ -99,6 +105,7 @@ void frmMain::wireMenus()
     connectItems(mnuEmus, &frmMain::mnuEmus_Click);
     connectItems(mnuMisc, &frmMain::mnuMisc_Click);
     connectItems(mnuClick, &frmMain::mnuClick_Click);
+    connectItems(mnuImages, &frmMain::mnuImages_Click);
     connect(view[Menu::ViewOptions], &QAction::triggered, this, [this] { view_Click(); });
     connect(blank[Menu::TopAbout], &QAction::triggered, this,
             [this] { blank_Click(Menu::TopAbout); });
@@ -225,38 +232,6 @@ void frmMain::lstClick()
     setInfoText(m_state.layout.showsInfoPane() ? InfoText(record, m_state.gameTypes) : QString());
 }
 
-// Places the list and the details pane by the view mode; the information pane keeps its height.
-void frmMain::ArrangePanes()
-{
-    LayoutState &layout = m_state.layout;
-    const bool halfSize = layout.HalfSizeScreenshots == 1;
-    layout.ScreenshotWidth = halfSize ? 128 : 256;
-    layout.ScreenshotHeight = halfSize ? 96 : 192;
-    layout.VisibleShotCount = 0;
-    const QSize area = centralWidget()->size();
-    const int infoHeight = layout.showsInfoPane() ? picInfoPane->height() : 0;
-    layout.StripOrientation = -1;
-    picScrPane->hide();
-    picInfoPane->setVisible(layout.showsInfoPane());
-    if (layout.showsInfoPane())
-        picInfoPane->setGeometry(0, std::max(0, area.height() - infoHeight), area.width(),
-                                 infoHeight);
-    lstGames->setGeometry(0, 0, area.width(), std::max(0, area.height() - infoHeight));
-}
-
-void frmMain::formResize()
-{
-    if (isMinimized())
-        return;
-    ArrangePanes();
-}
-
-void frmMain::LoadScreenshots(const QString &screenshots)
-{
-    // The screenshot strip is not part of this window yet; no view mode shows it.
-    Q_UNUSED(screenshots);
-}
-
 void frmMain::selectCurrentRow()
 {
     const QModelIndex current = lstGames->currentIndex();
@@ -367,8 +342,6 @@ void frmMain::mnuRoms_Click(int index)
     if (index == Menu::RomsRemove)
         m_commands.removeEntries(selectedSlots());
 }
-
-void frmMain::view_Click() {}
 
 void frmMain::mnuMisc_Click(int index)
 {

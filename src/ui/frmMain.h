@@ -2,6 +2,7 @@
 
 #include "render/PictureLoader.h"
 #include "state/AppState.h"
+#include "state/ScreenshotList.h"
 #include "ui/CatalogueCommands.h"
 #include "ui/CatalogueView.h"
 #include "ui/DesktopOpener.h"
@@ -14,6 +15,8 @@
 
 class GameListModel;
 class GameListView;
+class ScreenshotStrip;
+class frmSSView;
 class ProcessStarter;
 class QLabel;
 class QMenu;
@@ -39,7 +42,7 @@ public:
     GameListView *lstGames = nullptr;
     QWidget *picInfoPane = nullptr;
     QPlainTextEdit *txtInfo = nullptr;
-    QWidget *picScrPane = nullptr;
+    ScreenshotStrip *picScrPane = nullptr;
     QStatusBar *statBar = nullptr;
     QLabel *lblEntries = nullptr; // the entry count, a permanent part of the status bar
 
@@ -65,8 +68,12 @@ public:
     void entryChanged(int slot) override;
     void showStatus(const QString &text) override;
 
+    // The window's resize handling: the panes, then the strip.
     void formResize();
     void LoadScreenshots(const QString &screenshots);
+    void displayScrShots(qint32 maxNumber);
+    // The viewer, once a picture was viewed; null before.
+    frmSSView *viewer() const { return m_viewer; }
 
     // Event handlers.
     void Form_Load();
@@ -77,11 +84,14 @@ public:
     void mnuEmus_Click(int index);
     void mnuMisc_Click(int index);
     void mnuClick_Click(int index);
+    void mnuImages_Click(int index);
     void blank_Click(int index);
     void emuname_Click(int index);
     void lstGames_MouseUp(Qt::MouseButton button, const QPoint &globalPos);
     void lstGames_DblClick();
     void lstGames_OLEDragDrop(const QStringList &paths);
+    // Pictures dropped on the strip join the selected entry's screenshots.
+    void picScrPane_OLEDragDrop(const QStringList &paths, ScrFiles scr);
 
     // Settings, language and About box (frmMainSettings.cpp).
     void LoadSettings();
@@ -103,6 +113,10 @@ private:
     void buildPanes();
     void wireMenus();
 
+    void applyArrangement();
+    void viewPicture(int index);
+    void savePictureAs(int index);
+
     void selectCurrentRow();
     // The slots of the rows selected in the list.
     QList<int> selectedSlots() const;
@@ -121,6 +135,7 @@ private:
     CatalogueCommands m_commands;
     QtDesktopOpener m_desktopOpener;
     PictureLoader m_pictures;
+    frmSSView *m_viewer = nullptr;
     GameListModel *m_model = nullptr;
     QString m_infoText;
     bool m_unloaded = false;

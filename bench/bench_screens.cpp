@@ -1,0 +1,127 @@
+// The screenshot strip through the real main window, offscreen: selecting an entry with 50
+// screenshots (25 Spectrum screens, 25 JPEG pictures of 256 x 192) with the picture cache cold
+// and warm, and resizing the window in view 4 with those 50 pictures in the strip.
+#include "BenchSupport.h"
+
+#include "ui/GameListModel.h"
+#include "ui/GameListView.h"
+#include "ui/ScreenshotStrip.h"
+#include "ui/frmMain.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int kShots = 50;
+
+struct StripWindow
+{
+    QTemporaryDir dir;
+    AppState state{ProgramDir::inDirectory(dir.path())};
+    benchsupport::YesDialogs dialogs;
+    benchsupport::NoStarter starter;
+    std::unique_ptr<frmMain> window;
+
+    StripWindow()
+    {
+        QDir().mkpath(dir.filePath(QStringLiteral("shots")));
+        QStringList names;
+        for (int i = 0; i < kShots; ++i) {
+            const bool screen = i % 2 == 0;
+            const QString name = QStringLiteral("shot%1.%2").arg(i).arg(screen ? "scr" : "jpg");
+            QFile file(dir.filePath(QStringLiteral("shots/") + name));
+            file.open(QIODevice::WriteOnly);
+            if (screen) {
+                QByteArray bytes(6912, '\0');
+                for (int b = 0; b < bytes.size(); ++b)
+                    bytes[b] = char((b * 7 + i) & 0xFF);
+                file.write(bytes);
+            } else {
+                QImage image(256, 192, QImage::Format_RGB32);
+                image.fill(QColor::fromHsv(i * 7 % 360, 200, 200));
+                QBuffer buffer;
+                buffer.open(QIODevice::WriteOnly);
+                image.save(&buffer, "JPG");
+                file.write(buffer.data());
+            }
+            names.append(name);
+        }
+        QFile ini(dir.filePath(QStringLiteral("kivo.ini")));
+        ini.open(QIODevice::WriteOnly);
+        ini.write(QStringLiteral("[kivo]\r\nview=4\r\n[ScreenshotPaths]\r\nnum=1\r\npath00=%1/\r\n")
+                      .arg(dir.filePath(QStringLiteral("shots")))
+                      .toUtf8());
+        ini.close();
+        window = std::make_unique<frmMain>(state, dialogs, starter);
+        RomRecord shots;
+        shots.RomName = QStringLiteral("Fifty");
+        shots.Screenshots = names.join(u',');
+        state.database.Add(shots);
+        RomRecord none;
+        none.RomName = QStringLiteral("None");
+        state.database.Add(none);
+        window->RefillGameList();
+        window->resize(1000, 900);
+        window->show();
+        QCoreApplication::processEvents();
+    }
+
+    void select(int row)
+    {
+        window->lstGames->setCurrentIndex(window->gameListModel()->index(row, 0));
+    }
+};
+
+void BM_SelectEntryWith50Shots(benchmark::State &state)
+{
+    const bool cached = state.range(0) == 1;
+    StripWindow strip;
+    strip.select(0);
+    for (auto _ : state) {
+        state.PauseTiming();
+        strip.select(1);
+        if (!cached)
+            strip.window->pictures().clear();
+        state.ResumeTiming();
+        strip.select(0);
+    }
+    if (strip.state.layout.VisibleShotCount < 1)
+        state.SkipWithError("no picture fits");
+}
+BENCHMARK(BM_SelectEntryWith50Shots)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_ResizeView4With50Shots(benchmark::State &state)
+{
+    StripWindow strip;
+    strip.select(0);
+    int height = 900;
+    for (auto _ : state) {
+        height = height == 900 ? 700 : 900;
+        strip.window->resize(1000, height);
+        QCoreApplication::processEvents(); // the resize reaches the window through its events
+    }
+    const QWidget *central = strip.window->centralWidget();
+    if (central->height() >= height || central->height() < height - 100 ||
+        strip.window->picScrPane->height() != central->height())
+        state.SkipWithError("the strip did not follow the window");
+}
+BENCHMARK(BM_ResizeView4With50Shots)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

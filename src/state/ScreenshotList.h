@@ -1,0 +1,29 @@
+#pragma once
+
+#include "core/SearchPathList.h"
+
+#include <QString>
+#include <QStringList>
+
+// An entry's screenshots are bare file names joined by ","; their directories are the
+// screenshot search paths.
+
+// The names of `screenshots`; an empty field has none.
+QStringList screenshotNames(const QString &screenshots);
+
+// `screenshots` with `name` added at the end.
+QString withScreenshot(const QString &screenshots, const QString &name);
+
+// Where screenshot `name` is: the first screenshot directory that holds it. A list without any
+// directory tests the bare name, as catalogues that keep their pictures beside the program
+// expect. Empty when it is nowhere.
+QString findScreenshot(const SearchPaths &paths, const QString &name);
+
+enum class ScrFiles { Accepted, Refused };
+
+// Adds the pictures among `files` to `screenshots`, in the order given, and their directories to
+// the screenshot paths unless already there (compared without regard to case). A picture is a
+// GIF, JPEG or BMP file by its extension in any letter case, and a Spectrum screen (.scr) when
+// `scr` accepts it; directories never count, whatever their names. Returns how many were added.
+int addScreenshotFiles(QString &screenshots, SearchPaths &paths, const QStringList &files,
+                       ScrFiles scr);
