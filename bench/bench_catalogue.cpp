@@ -89,7 +89,8 @@ void BM_SaveDatabase(benchmark::State &state)
 void BM_RefillGameList(benchmark::State &state)
 {
     const RomDatabase database = realisticCatalogue(int(state.range(0)));
-    GameListModel model(database);
+    const RomFileIndex romFiles;
+    GameListModel model(database, romFiles);
     GameListView view;
     view.setModel(&model);
     view.resize(800, 600);

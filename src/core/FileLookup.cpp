@@ -47,14 +47,17 @@ QStringList matchingNames(const QString &directory, const QString &pattern, bool
     QStringList names;
     if (pattern.isEmpty())
         return names;
-    const QRegularExpression expression = wildcardExpression(pattern);
-    if (!expression.isValid())
+    // "*" and "*.*" take every name: no expression to match a large directory against.
+    const bool everyName = pattern == u"*" || pattern == u"*.*";
+    const QRegularExpression expression = wildcardExpression(everyName ? QString() : pattern);
+    if (!everyName && !expression.isValid())
         return names;
     QDirIterator it(directoryToList(directory), QDir::Files | QDir::System | QDir::Hidden);
     while (it.hasNext()) {
         it.next();
         const QFileInfo info = it.fileInfo();
-        if (!isOrdinaryFile(info) || !expression.match(info.fileName()).hasMatch())
+        if (!isOrdinaryFile(info) ||
+            (!everyName && !expression.match(info.fileName()).hasMatch()))
             continue;
         names.append(info.fileName());
         if (firstOnly)

@@ -2,6 +2,7 @@
 
 #include "core/PathText.h"
 
+#include <QFont>
 #include <QPainter>
 #include <QPixmap>
 
@@ -37,9 +38,11 @@ QIcon badge(const QColor &colour, const QString &letter)
 
 } // namespace
 
-GameListModel::GameListModel(const RomDatabase &database, QObject *parent)
+GameListModel::GameListModel(const RomDatabase &database, const RomFileIndex &romFiles,
+                             QObject *parent)
     : QAbstractTableModel(parent)
     , m_database(database)
+    , m_romFiles(romFiles)
     , m_blank(badge({}, {}))
     , m_tzx(badge(QColor(30, 90, 200), QStringLiteral("X")))
     , m_tap(badge(QColor(30, 150, 70), QStringLiteral("T")))
@@ -66,6 +69,13 @@ void GameListModel::refreshSlot(int slot)
     const int row = rowOfSlot(slot);
     if (row >= 0)
         Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));
+}
+
+void GameListModel::romFilesChanged()
+{
+    if (!m_rowToSlot.isEmpty())
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1),
+                           {Qt::ForegroundRole, Qt::FontRole});
 }
 
 int GameListModel::rowOfSlot(int slot) const
@@ -110,7 +120,10 @@ int GameListModel::columnCount(const QModelIndex &parent) const
 
 QVariant GameListModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_rowToSlot.size())
+    // The catalogue can change before the rows follow it (a message shown while a new one is
+    // loaded lets the list repaint): a row whose slot is gone draws nothing.
+    if (!index.isValid() || index.row() >= m_rowToSlot.size() ||
+        !m_database.isEntrySlot(m_rowToSlot.at(index.row())))
         return {};
     const RomRecord &record = m_database.Get(m_rowToSlot.at(index.row()));
     if (role == Qt::DisplayRole) {
@@ -125,9 +138,22 @@ QVariant GameListModel::data(const QModelIndex &index, int role) const
             return {};
         }
     }
-    if (role == Qt::DecorationRole && index.column() == NameColumn)
-        return iconFor(record.RomFile);
-    return {};
+    switch (role) {
+    case Qt::DecorationRole:
+        return index.column() == NameColumn ? QVariant(iconFor(record.RomFile)) : QVariant();
+    // An entry whose rom file is in none of the rom paths: its texts stay, its look says it.
+    case Qt::ForegroundRole:
+        return m_romFiles.holds(record.RomFile) ? QVariant() : QVariant(QColor(Qt::gray));
+    case Qt::FontRole: {
+        if (m_romFiles.holds(record.RomFile))
+            return {};
+        QFont font;
+        font.setItalic(true);
+        return font;
+    }
+    default:
+        return {};
+    }
 }
 
 QVariant GameListModel::headerData(int section, Qt::Orientation orientation, int role) const

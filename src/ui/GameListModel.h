@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/RomDatabase.h"
+#include "state/RomFileIndex.h"
 
 #include <QAbstractTableModel>
 #include <QIcon>
@@ -15,7 +16,9 @@ class GameListModel : public QAbstractTableModel
 public:
     enum Column { NameColumn, PublisherColumn, YearColumn, ColumnCount };
 
-    explicit GameListModel(const RomDatabase &database, QObject *parent = nullptr);
+    // Rows whose rom file `romFiles` does not hold are drawn in grey italics.
+    GameListModel(const RomDatabase &database, const RomFileIndex &romFiles,
+                  QObject *parent = nullptr);
 
     // Rebuilds every row from the catalogue.
     void refill();
@@ -23,6 +26,9 @@ public:
     void refreshSlot(int slot);
 
     int slotOfRow(int row) const { return m_rowToSlot.value(row, kNone); }
+    const RomRecord &recordOfRow(int row) const { return m_database.Get(m_rowToSlot.at(row)); }
+    // The rom paths were listed again: every row's look may change.
+    void romFilesChanged();
     // -1 when the slot has no row.
     int rowOfSlot(int slot) const;
 
@@ -38,6 +44,7 @@ private:
     const QIcon &iconFor(const QString &romFile) const;
 
     const RomDatabase &m_database;
+    const RomFileIndex &m_romFiles;
     QList<int> m_rowToSlot;
     QIcon m_blank, m_tzx, m_tap, m_z80, m_sna;
 };

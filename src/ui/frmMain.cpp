@@ -2,6 +2,7 @@
 
 #include "state/InfoText.h"
 #include "ui/GameListModel.h"
+#include "ui/GameListProxy.h"
 #include "ui/GameListView.h"
 #include "ui/ScreenshotStrip.h"
 #include "ui/frmPaths.h"
@@ -39,7 +40,12 @@ frmMain::frmMain(AppState &state, Dialogs &dialogs, ProcessStarter &starter, QWi
     Form_Load();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    // The panes draw from members of this window (the rom file index, the picture cache), which
+    // go before the window's children would: the panes go first.
+    delete takeCentralWidget();
+}
 
 void frmMain::buildPanes()
 {
@@ -48,13 +54,18 @@ void frmMain::buildPanes()
     setCentralWidget(central);
     central->installEventFilter(this);
 
-    m_model = new GameListModel(m_state.database, this);
-    lstGames = new GameListView(central);
+    picListPane = new QWidget(central);
+    picListPane->setObjectName(QStringLiteral("picListPane"));
+    m_model = new GameListModel(m_state.database, m_romFiles, this);
+    m_proxy = new GameListProxy(*m_model, m_state.gameTypes, this);
+    lstGames = new GameListView(picListPane);
     lstGames->setObjectName(QStringLiteral("lstGames"));
-    lstGames->setModel(m_model);
+    lstGames->setModel(m_proxy);
     lstGames->header()->resizeSection(GameListModel::NameColumn, 300);
     lstGames->header()->resizeSection(GameListModel::PublisherColumn, 220);
     lstGames->header()->resizeSection(GameListModel::YearColumn, 70);
+
+    buildFilterBar();
 
     picInfoPane = new QWidget(central);
     picInfoPane->setObjectName(QStringLiteral("picInfoPane"));
@@ -176,17 +187,19 @@ void frmMain::RefillGameList()
     mnuFile[Menu::FileSaveAs]->setEnabled(hasEntries);
     mnuMisc[Menu::MiscExport]->setEnabled(hasEntries);
 
+    // New directories among the rom paths are listed, so the list shows which files are missing.
+    m_romFiles.update(m_state.paths[PathKind::Rom]);
     m_model->refill();
     showEntryCount();
 
     // The list keeps showing the selected entry; one that is gone is no longer selected.
     RomDatabase &database = m_state.database;
     if (database.SelectedIndex > kNone) {
-        const int row = m_model->rowOfSlot(database.SelectedIndex);
+        const int row = m_proxy->rowOfSlot(database.SelectedIndex);
         if (row < 0) {
             clearSelection();
         } else {
-            const QModelIndex index = m_model->index(row, 0);
+            const QModelIndex index = m_proxy->index(row, 0);
             lstGames->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                                    QItemSelectionModel::Rows);
             lstGames->scrollTo(index);
@@ -199,13 +212,18 @@ void frmMain::showEntryCount()
     QLocale locale;
     locale.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
     const int rows = listedRows();
-    lblEntries->setText(rows == 1 ? QStringLiteral("1 entry")
-                                  : QStringLiteral("%1 entries").arg(locale.toString(rows)));
+    const int total = m_proxy->totalRows();
+    if (m_proxy->filtering())
+        lblEntries->setText(
+            QStringLiteral("%1 of %2 entries").arg(locale.toString(rows), locale.toString(total)));
+    else
+        lblEntries->setText(rows == 1 ? QStringLiteral("1 entry")
+                                      : QStringLiteral("%1 entries").arg(locale.toString(rows)));
 }
 
 int frmMain::listedRows() const
 {
-    return m_model->rowCount();
+    return m_proxy->rowCount();
 }
 
 void frmMain::entryChanged(int slot)
@@ -238,7 +256,7 @@ void frmMain::selectCurrentRow()
     if (!current.isValid())
         return;
     RomDatabase &database = m_state.database;
-    const int slot = m_model->slotOfRow(current.row());
+    const int slot = m_proxy->slotOfRow(current.row());
     if (slot != database.SelectedIndex && database.isEntrySlot(slot)) {
         // A new entry starts its strip at the first screenshot.
         database.SelectedIndex = slot;
@@ -256,7 +274,7 @@ QList<int> frmMain::selectedSlots() const
     const QItemSelection selection = lstGames->selectionModel()->selection();
     for (const QItemSelectionRange &range : selection) {
         for (int row = range.top(); row <= range.bottom(); ++row)
-            slots.append(m_model->slotOfRow(row));
+            slots.append(m_proxy->slotOfRow(row));
     }
     return slots;
 }

@@ -2,11 +2,13 @@
 
 #include "render/PictureLoader.h"
 #include "state/AppState.h"
+#include "state/RomFileIndex.h"
 #include "state/ScreenshotList.h"
 #include "ui/CatalogueCommands.h"
 #include "ui/CatalogueView.h"
 #include "ui/DesktopOpener.h"
 #include "ui/Dialogs.h"
+#include "ui/GameListProxy.h"
 #include "ui/MainMenus.h"
 
 #include <QMainWindow>
@@ -15,6 +17,8 @@
 
 class GameListModel;
 class GameListView;
+class QCheckBox;
+class QLineEdit;
 class ScreenshotStrip;
 class frmSSView;
 class ProcessStarter;
@@ -39,6 +43,9 @@ public:
     ~frmMain() override;
 
     // Controls.
+    QWidget *picListPane = nullptr; // the filter bar above the game list, and the list
+    QLineEdit *txtFilter = nullptr;
+    QCheckBox *chkMissing = nullptr; // "Missing files only"
     GameListView *lstGames = nullptr;
     QWidget *picInfoPane = nullptr;
     QPlainTextEdit *txtInfo = nullptr;
@@ -51,7 +58,8 @@ public:
     QMenu *runWithMenu = nullptr;
 
     AppState &state() { return m_state; }
-    GameListModel *gameListModel() const { return m_model; }
+    // What the list shows: the catalogue through the filter and the sort.
+    GameListProxy *gameListModel() const { return m_proxy; }
     CatalogueCommands &commands() { return m_commands; }
     // Decoded pictures, shared by the strip, the viewer and the properties preview.
     PictureLoader &pictures() { return m_pictures; }
@@ -90,6 +98,12 @@ public:
     void lstGames_MouseUp(Qt::MouseButton button, const QPoint &globalPos);
     void lstGames_DblClick();
     void lstGames_OLEDragDrop(const QStringList &paths);
+    // Find and sort (frmMainFind.cpp).
+    void txtFilter_Change();
+    void chkMissing_Click();
+    void header_Click(int column);
+    // F5: the rom paths are listed again.
+    void refreshRomFiles();
     // Pictures dropped on the strip join the selected entry's screenshots.
     void picScrPane_OLEDragDrop(const QStringList &paths, ScrFiles scr);
 
@@ -111,7 +125,10 @@ protected:
 
 private:
     void buildPanes();
+    void buildFilterBar();
     void wireMenus();
+    // After the filter or the sort changed: the count, and no selection the list does not show.
+    void afterFilterChange();
 
     void applyArrangement();
     void viewPicture(int index);
@@ -136,7 +153,9 @@ private:
     QtDesktopOpener m_desktopOpener;
     PictureLoader m_pictures;
     frmSSView *m_viewer = nullptr;
+    RomFileIndex m_romFiles;
     GameListModel *m_model = nullptr;
+    GameListProxy *m_proxy = nullptr;
     QString m_infoText;
     bool m_unloaded = false;
 };

@@ -63,7 +63,7 @@ void frmMain::ArrangePanes()
     if (panes.moved) {
         layout.StripOrientation = panes.stripOrientation;
         layout.VisibleShotCount = panes.visibleShotCount;
-        place(lstGames, panes.list, perPixelX, perPixelY);
+        place(picListPane, panes.list, perPixelX, perPixelY);
         place(picScrPane, panes.screenshots, perPixelX, perPixelY);
         picScrPane->setVisible(panes.screenshots.shown);
         // The information pane keeps its height; only its place and width follow the view.

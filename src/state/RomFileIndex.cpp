@@ -1,0 +1,35 @@
+#include "state/RomFileIndex.h"
+
+#include "core/FileLookup.h"
+
+bool RomFileIndex::update(const SearchPathList &roms, bool again)
+{
+    const QStringList dirs = roms.usedDirs();
+    if (!again && dirs == m_dirs)
+        return false;
+    QHash<QString, QSet<QString>> names;
+    for (const QString &dir : dirs) {
+        if (names.contains(dir))
+            continue;
+        if (!again && m_names.contains(dir)) {
+            names.insert(dir, m_names.take(dir));
+            continue;
+        }
+        QSet<QString> &listed = names[dir];
+        for (const QString &name : listOrdinaryFiles(dir, QStringLiteral("*")))
+            listed.insert(folded(name));
+    }
+    m_names = std::move(names);
+    m_dirs = dirs;
+    m_all.clear();
+    for (const QSet<QString> &listed : std::as_const(m_names))
+        m_all.unite(listed);
+    return true;
+}
+
+bool RomFileIndex::holds(const QString &romFile) const
+{
+    if (romFile.isEmpty())
+        return false;
+    return m_all.contains(folded(romFile));
+}
