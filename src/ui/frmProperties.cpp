@@ -22,6 +22,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -49,6 +50,7 @@ constexpr int kClearCaption = 31;     // lang027
 constexpr int kBlocksCaption = 32;    // lang028
 
 constexpr int kNewEntryType = 15; // "Arcade - [uncategorized]"
+constexpr int kWidestTypeChars = 60;
 constexpr QSize kPreviewSize(256, 192);
 // A cancelled dialog gives the empty path; anything this short is no file either.
 constexpr qsizetype kShortestPath = 5;
@@ -58,6 +60,13 @@ const QString kFilledPrefix = QStringLiteral("Filled from the tape: ");
 const QString kNothingFilled = QStringLiteral("Nothing filled: the tape has nothing for the "
                                               "empty boxes.");
 const QString kNotFoundTip = QStringLiteral("Unable to locate file [%1]");
+const QString kBrowseCaption = QStringLiteral("...");
+
+// "..." needs no more than a little room around it, not a push button's usual least width.
+int browseButtonWidth(const QPushButton *button)
+{
+    return button->fontMetrics().horizontalAdvance(QStringLiteral("  ...  ")) + 16;
+}
 
 bool isTapeName(const QString &romFile)
 {
@@ -174,7 +183,6 @@ void frmProperties::buildDetailsTab()
     lstType = new QListWidget(page);
     lstType->setObjectName(QStringLiteral("lstType"));
     lstType->setSelectionMode(QAbstractItemView::SingleSelection);
-    lstType->setUniformItemSizes(true);
     txtYear = makeLineEdit(page, "txtYear");
     txtPublisher = makeLineEdit(page, "txtPublisher");
     txtAuthors = makeLineEdit(page, "txtAuthors");
@@ -192,7 +200,8 @@ void frmProperties::buildDetailsTab()
                                                    {Label5, txtAuthors}};
     int row = 0;
     for (const auto &[label, field] : rows) {
-        grid->addWidget(label, row, 0, Qt::AlignLeft | Qt::AlignTop);
+        grid->addWidget(label, row, 0,
+                        Qt::AlignLeft | (field == lstType ? Qt::AlignTop : Qt::AlignVCenter));
         grid->addWidget(field, row, 1);
         ++row;
     }
@@ -256,7 +265,8 @@ void frmProperties::buildFilesTab()
     page->setObjectName(QStringLiteral("tabFiles"));
     txtRom = makeLineEdit(page, "txtRom");
     cmdLocate = makeButton(page, "cmdLocate");
-    cmdLocate->setText(QStringLiteral("..."));
+    cmdLocate->setText(kBrowseCaption);
+    cmdLocate->setFixedWidth(browseButtonWidth(cmdLocate));
     cmdRunTaper = makeButton(page, "cmdRunTaper");
     cmdRunTaper->setEnabled(false);
     cmdFillFromTape = makeButton(page, "cmdFillFromTape");
@@ -264,7 +274,8 @@ void frmProperties::buildFilesTab()
     cmdFillFromTape->setEnabled(false);
     txtMusicFile = makeLineEdit(page, "txtMusicFile");
     cmdFindMusic = makeButton(page, "cmdFindMusic");
-    cmdFindMusic->setText(QStringLiteral("..."));
+    cmdFindMusic->setText(kBrowseCaption);
+    cmdFindMusic->setFixedWidth(browseButtonWidth(cmdFindMusic));
     Label6 = makeLabel(page, "Label6", txtRom);
     Label7 = makeLabel(page, "Label7", txtMusicFile);
     lblFilled = new QLabel(page);
@@ -346,6 +357,12 @@ void frmProperties::Form_Load()
     setCaptions();
     lstType->clear();
     lstType->addItems(m_state.gameTypes.names);
+    // Wide enough for every type name, unless a language file makes one absurdly long: that one
+    // scrolls.
+    const int widest = std::min(lstType->sizeHintForColumn(0),
+                                lstType->fontMetrics().averageCharWidth() * kWidestTypeChars);
+    lstType->setMinimumWidth(widest + 2 * lstType->frameWidth() +
+                             lstType->verticalScrollBar()->sizeHint().width() + 4);
 
     const RomDatabase &database = m_state.database;
     if (boolAdding) {
@@ -585,6 +602,14 @@ void frmProperties::cmdOK_Click()
 void frmProperties::cmdCancel_Click()
 {
     reject();
+}
+
+void frmProperties::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // Only now does the list know how many rows it shows.
+    if (lstType->currentItem() != nullptr)
+        lstType->scrollToItem(lstType->currentItem(), QAbstractItemView::PositionAtCenter);
 }
 
 void frmProperties::reject()
