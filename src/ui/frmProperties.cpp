@@ -675,6 +675,8 @@ QString frmProperties::foundRomFile() const
     return m_state.paths.FindInSearchPaths(PathKind::Rom, romFile);
 }
 
+// The lookup may list every rom directory; while a name is being typed it runs only once the
+// name ends in a tape extension.
 void frmProperties::updateFillButton()
 {
     cmdFillFromTape->setEnabled(isTapeName(txtRom->text()) && !foundRomFile().isEmpty());
