@@ -1,15 +1,19 @@
 #include "core/FileFilter.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace {
 
+// Windows lists patterns with ";", and some of our filters with ","; Qt wants blanks.
 QString caseVariants(const QString &patterns)
 {
+    static const QRegularExpression separators(QStringLiteral("[;,\\s]+"));
     QStringList out;
-    for (const QString &pattern : patterns.split(u';', Qt::SkipEmptyParts)) {
-        const QString trimmed = pattern.trimmed();
-        for (const QString &variant : {trimmed.toLower(), trimmed.toUpper()}) {
+    for (const QString &pattern : patterns.split(separators, Qt::SkipEmptyParts)) {
+        // On Windows "*.*" matches every name, also one without a dot; in Qt it does not.
+        const QString wanted = pattern == u"*.*" ? QStringLiteral("*") : pattern;
+        for (const QString &variant : {wanted.toLower(), wanted.toUpper()}) {
             if (!out.contains(variant))
                 out.append(variant);
         }

@@ -37,8 +37,12 @@ QString runFileDialog(QWidget *parent, const Dialogs::FileRequest &request,
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
-    if (!request.filter.isEmpty())
+    if (!request.filter.isEmpty()) {
         dialog.setNameFilter(toQtFilter(request.filter));
+        const QStringList filters = dialog.nameFilters();
+        if (request.selectedFilter > 0 && request.selectedFilter < filters.size())
+            dialog.selectNameFilter(filters.at(request.selectedFilter));
+    }
     if (!request.defaultSuffix.isEmpty())
         dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.proposedName.isEmpty())

@@ -19,6 +19,7 @@ public:
         QString filter; // Windows form: "description|pattern|..."
         QString proposedName;
         QString defaultSuffix;
+        int selectedFilter = 0; // the description and pattern pair shown first, from 0
     };
 
     virtual ~Dialogs() = default;
@@ -28,7 +29,8 @@ public:
     // The text typed, or the empty text when the box is cancelled.
     virtual QString inputBox(QWidget *parent, const QString &prompt, const QString &title,
                              const QString &proposed) = 0;
-    // The chosen path, or the empty text when the dialog is cancelled.
+    // The chosen path, or the empty text when the dialog is cancelled. A proposed name with a
+    // directory opens the dialog in that directory.
     virtual QString openFile(QWidget *parent, const FileRequest &request) = 0;
     virtual QString saveFile(QWidget *parent, const FileRequest &request) = 0;
     virtual QString chooseDirectory(QWidget *parent, const QString &title,

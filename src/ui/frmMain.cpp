@@ -6,6 +6,7 @@
 #include "ui/GameListView.h"
 #include "ui/ScreenshotStrip.h"
 #include "ui/frmPaths.h"
+#include "ui/frmProperties.h"
 
 #include <QCloseEvent>
 #include <QHeaderView>
@@ -359,6 +360,9 @@ void frmMain::mnuRoms_Click(int index)
 {
     if (index == Menu::RomsRemove)
         m_commands.removeEntries(selectedSlots());
+    const bool adding = index == Menu::RomsAdd;
+    if (adding || (index == Menu::RomsProperties && m_state.database.SelectedIndex > kNone))
+        frmProperties(m_state, m_dialogs, *this, m_pictures, adding, this).exec();
 }
 
 void frmMain::mnuMisc_Click(int index)

@@ -4,12 +4,16 @@
 
 #include "core/DatFile.h"
 #include "ui/GameListModel.h"
+#include "ui/GameListView.h"
+#include "ui/frmProperties.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -435,6 +439,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("dialog");
         QTest::newRow("Misc > Paths") << int(MenuArray::Misc) << 3 << "frmPaths";
         QTest::newRow("About") << int(MenuArray::Top) << 7 << "frmAbout";
+        QTest::newRow("Roms > Add Rom") << int(MenuArray::Roms) << 0 << "frmProperties";
+        QTest::newRow("context Add Rom") << int(MenuArray::Click) << 0 << "frmProperties";
     }
     void menuItemsOpenTheirDialogs()
     {
@@ -456,6 +462,92 @@ private Q_SLOTS:
         w[MenuArray(menu)].at(item)->trigger();
         QCOMPARE(opened, dialog);
         QCOMPARE(owner, &w);
+    }
+
+    // Add Rom and Properties... from the Roms menu and the list's context menu: the dialog opens
+    // over the window, and the list row and the details show the change at once.
+    void propertiesFromBothMenus_data()
+    {
+        QTest::addColumn<int>("menu");
+        QTest::addColumn<int>("add");
+        QTest::addColumn<int>("properties");
+        QTest::newRow("Roms menu") << int(MenuArray::Roms) << 0 << 4;
+        QTest::newRow("context menu") << int(MenuArray::Click) << 0 << 8;
+    }
+    void propertiesFromBothMenus()
+    {
+        QFETCH(int, menu);
+        QFETCH(int, add);
+        QFETCH(int, properties);
+        WindowFixture f;
+        writeCatalogue(f.path("games.dat"), {"Alpha", "Beta"});
+        writeSettings(f.path("kivo.ini"), f.path("games.dat"), 1);
+        frmMain &w = f.open();
+        f.state.layout.ViewMode = 1;
+        w.show();
+        GameListModel *model = w.gameListModel();
+        const auto rowText = [&](int row, int column) {
+            return model->index(row, column).data().toString();
+        };
+
+        // Nothing selected: Properties... opens nothing.
+        bool opened = false;
+        QTimer::singleShot(0, &w, [&] {
+            if (QWidget *modal = QApplication::activeModalWidget()) {
+                opened = true;
+                modal->close();
+            }
+        });
+        w[MenuArray(menu)].at(properties)->trigger();
+        QApplication::processEvents(); // the check runs here when nothing was opened
+        QVERIFY(!opened);
+
+        w.lstGames->setCurrentIndex(model->index(1, 0));
+        QCOMPARE(f.state.database.SelectedIndex, 1);
+        QWidget *owner = nullptr;
+        QTimer::singleShot(0, &w, [&] {
+            auto *dialog = qobject_cast<frmProperties *>(QApplication::activeModalWidget());
+            if (dialog == nullptr)
+                return;
+            owner = dialog->parentWidget();
+            QCOMPARE(dialog->txtGameName->text(), QStringLiteral("Beta"));
+            dialog->txtGameName->setText(QStringLiteral("Beta Edited"));
+            dialog->txtPublisher->setText(QStringLiteral("Ultimate"));
+            dialog->txtYear->setText(QStringLiteral("1984"));
+            dialog->txtRom->setText(QStringLiteral("beta.z80"));
+            QTest::mouseClick(dialog->cmdOK, Qt::LeftButton);
+        });
+        w[MenuArray(menu)].at(properties)->trigger();
+        QCOMPARE(owner, &w);
+        QCOMPARE(rowText(1, 0), QStringLiteral("Beta Edited"));
+        QCOMPARE(rowText(1, 1), QStringLiteral("Ultimate"));
+        QCOMPARE(rowText(1, 2), QStringLiteral("1984"));
+        // The icon follows the new rom file, as a full refill would draw it.
+        GameListModel fresh(f.state.database);
+        fresh.refill();
+        const auto iconImage = [](const QModelIndex &index) {
+            return index.data(Qt::DecorationRole).value<QIcon>().pixmap(16).toImage();
+        };
+        QCOMPARE(iconImage(model->index(1, 0)), iconImage(fresh.index(1, 0)));
+        QVERIFY(iconImage(model->index(1, 0)) != iconImage(model->index(0, 0)));
+        QVERIFY2(w.infoText().startsWith(QStringLiteral(
+                     "Rom Name: Beta Edited\r\nPublisher: Ultimate\r\nYear: 1984\r\n")),
+                 qPrintable(w.infoText()));
+
+        QTimer::singleShot(0, &w, [&] {
+            auto *dialog = qobject_cast<frmProperties *>(QApplication::activeModalWidget());
+            if (dialog == nullptr)
+                return;
+            QVERIFY(dialog->boolAdding);
+            QVERIFY(dialog->txtGameName->text().isEmpty());
+            dialog->txtGameName->setText(QStringLiteral("Gamma"));
+            QTest::mouseClick(dialog->cmdOK, Qt::LeftButton);
+        });
+        w[MenuArray(menu)].at(add)->trigger();
+        QCOMPARE(model->rowCount(), 3);
+        QCOMPARE(rowText(2, 0), QStringLiteral("Gamma"));
+        QCOMPARE(f.state.database.SelectedIndex, 1);
+        QCOMPARE(w.lblEntries->text(), QStringLiteral("3 entries"));
     }
 
     void loadLastDatabaseToggle()
