@@ -208,10 +208,7 @@ void frmImpWiz::buildButtons()
     cmdNext->setObjectName(QStringLiteral("cmdNext"));
     cmdCancel = new QPushButton(kCancelCaption, this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    // Enter always means Next (or Done), whichever button last had the focus.
-    cmdBack->setAutoDefault(false);
-    cmdCancel->setAutoDefault(false);
-    cmdNext->setAutoDefault(false);
+    // Enter means Next (or Done) unless another button has the focus.
     cmdNext->setDefault(true);
     connect(cmdBack, &QPushButton::clicked, this, [this] { cmdBack_Click(); });
     connect(cmdNext, &QPushButton::clicked, this, [this] { cmdNext_Click(); });
