@@ -191,6 +191,7 @@ void frmImpWiz::buildPages()
     barProgress->setObjectName(QStringLiteral("barProgress"));
     barProgress->setRange(0, kProgressSteps);
     barProgress->setValue(0);
+    barProgress->setTextVisible(false); // no "0%" before anything was imported
     lblResult = new QLabel(fraMain[3]);
     lblResult->setObjectName(QStringLiteral("lblResult"));
     finalLayout->addWidget(barProgress);
@@ -390,6 +391,7 @@ void frmImpWiz::runImport()
         // Only the bar is repainted while the catalogue changes: the list behind the wizard
         // must not draw rows that are being replaced, and no click may start a second import.
         barProgress->setValue(0);
+        barProgress->setTextVisible(true);
         summary = ::runImport(m_state.database, m_state.paths, request,
                               [this](const ImportProgress &progress) { showProgress(progress); });
         m_importing = false;
