@@ -3,9 +3,11 @@
 #include "core/DatFile.h"
 #include "core/FileLookup.h"
 #include "core/PathText.h"
+#include "interchange/PocketDatabase.h"
 #include "state/AppState.h"
 #include "ui/BusyCursor.h"
 #include "ui/CatalogueView.h"
+#include "ui/frmImpWiz.h"
 
 #include <QFileInfo>
 
@@ -19,6 +21,7 @@ const QString kSaveOnExitText = QStringLiteral("Save Database?");
 const QString kSaveDialogTitle = QStringLiteral("Save Database");
 const QString kLoadDialogTitle = QStringLiteral("Load Database");
 const QString kRemovalTitle = QStringLiteral("Game Removal");
+const QString kExportDialogTitle = QStringLiteral("Export Database");
 const QString kAddDirectoryText =
     QStringLiteral("do you wish to add the contents of this directory?");
 
@@ -239,6 +242,37 @@ void CatalogueCommands::addDroppedFile(const QString &directory, const QString &
         QString added = directory;
         m_state.paths.AddSearchPath(PathKind::Rom, added);
     }
+}
+
+void CatalogueCommands::importDatabases()
+{
+    frmImpWiz wizard(m_state, m_dialogs, m_view, m_parent);
+    wizard.exec();
+}
+
+void CatalogueCommands::exportPocketDatabase()
+{
+    const RomDatabase &database = m_state.database;
+    if (!database.HasEntries())
+        return;
+    // The catalogue's own name, as a pocket file beside it.
+    QString proposed;
+    if (!database.LastDatabase.isEmpty()) {
+        const QString name = fileNamePart(database.LastDatabase);
+        const qsizetype dot = name.lastIndexOf(u'.');
+        proposed = directoryPart(database.LastDatabase) + (dot > 0 ? name.left(dot) : name) +
+                   QStringLiteral(".kvl");
+    }
+    const QString path = m_dialogs.saveFile(
+        m_parent, {kExportDialogTitle, kPocketFilter, proposed, QStringLiteral("kvl")});
+    if (path.isEmpty())
+        return;
+    ExportResult result;
+    {
+        BusyCursor busy;
+        result = ExportPocketDatabase(database, path);
+    }
+    showMessages(result.messages);
 }
 
 Dialogs::Answer CatalogueCommands::ask(const Message &message)

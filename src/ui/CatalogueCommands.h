@@ -11,8 +11,9 @@ class CatalogueView;
 class QWidget;
 struct AppState;
 
-// The File menu's commands, removal and drops on the list: everything that replaces, saves or
-// changes the catalogue as a whole. The main window calls these; tests can drive them alone.
+// The File menu's commands, removal, drops on the list, import and export: everything that
+// replaces, saves or changes the catalogue as a whole. The main window calls these; tests can drive
+// them alone.
 class CatalogueCommands
 {
 public:
@@ -36,6 +37,12 @@ public:
     void removeEntries(QList<int> slots);
     // Tapes and snapshots dropped on the list, and whole directories of them.
     void dropOnList(const QStringList &paths);
+
+    // Misc > Import: the import wizard, modal over `parent`.
+    void importDatabases();
+    // Misc > Export: the catalogue as a pocket catalogue, to a file the user names. Does
+    // nothing on an empty catalogue.
+    void exportPocketDatabase();
 
 private:
     enum class SaveFirst { Saved, NotSaved, Stop };

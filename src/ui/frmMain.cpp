@@ -368,6 +368,12 @@ void frmMain::mnuRoms_Click(int index)
 void frmMain::mnuMisc_Click(int index)
 {
     switch (index) {
+    case Menu::MiscImport:
+        m_commands.importDatabases();
+        break;
+    case Menu::MiscExport:
+        m_commands.exportPocketDatabase();
+        break;
     case Menu::MiscPaths: {
         frmPaths dialog(m_state, m_dialogs, m_desktopOpener, this);
         dialog.exec();

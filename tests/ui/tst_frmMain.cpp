@@ -437,6 +437,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("menu");
         QTest::addColumn<int>("item");
         QTest::addColumn<QString>("dialog");
+        QTest::newRow("Misc > Import") << int(MenuArray::Misc) << 0 << "frmImpWiz";
         QTest::newRow("Misc > Paths") << int(MenuArray::Misc) << 3 << "frmPaths";
         QTest::newRow("About") << int(MenuArray::Top) << 7 << "frmAbout";
         QTest::newRow("Roms > Add Rom") << int(MenuArray::Roms) << 0 << "frmProperties";
