@@ -15,11 +15,25 @@ QString withScreenshot(const QString &screenshots, const QString &name)
     return screenshots.isEmpty() ? name : screenshots + u',' + name;
 }
 
-QString findScreenshot(const SearchPaths &paths, const QString &name)
+QString findScreenshot(const SearchPaths &paths, const QString &name, const QString &programDir)
 {
-    if (!paths[PathKind::Screenshot].IsListUsed())
-        return resolveExistingFile(name);
+    if (name.isEmpty())
+        return {};
+    if (!paths[PathKind::Screenshot].IsListUsed()) {
+        QString dir = programDir;
+        if (!dir.isEmpty() && !endsWithSeparator(dir))
+            dir += nativeSeparator();
+        return resolveExistingFile(dir + name);
+    }
     return paths.FindInSearchPaths(PathKind::Screenshot, name);
+}
+
+void addScreenshotFile(QString &screenshots, SearchPaths &paths, const QString &path)
+{
+    screenshots = withScreenshot(screenshots, fileNamePart(path));
+    QString directory = directoryPart(path);
+    if (!directory.isEmpty() && !paths.HasSearchPath(PathKind::Screenshot, directory))
+        paths.AddSearchPath(PathKind::Screenshot, directory);
 }
 
 int addScreenshotFiles(QString &screenshots, SearchPaths &paths, const QStringList &files,
@@ -34,10 +48,7 @@ int addScreenshotFiles(QString &screenshots, SearchPaths &paths, const QStringLi
                              (extension == u"scr" && scr == ScrFiles::Accepted);
         if (!picture || QFileInfo(toFileSystemPath(file)).isDir())
             continue;
-        screenshots = withScreenshot(screenshots, name);
-        QString directory = directoryPart(file);
-        if (!paths.HasSearchPath(PathKind::Screenshot, directory))
-            paths.AddSearchPath(PathKind::Screenshot, directory);
+        addScreenshotFile(screenshots, paths, file);
         ++added;
     }
     return added;

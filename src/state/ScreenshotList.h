@@ -15,9 +15,14 @@ QStringList screenshotNames(const QString &screenshots);
 QString withScreenshot(const QString &screenshots, const QString &name);
 
 // Where screenshot `name` is: the first screenshot directory that holds it. A list without any
-// directory tests the bare name, as catalogues that keep their pictures beside the program
-// expect. Empty when it is nowhere.
-QString findScreenshot(const SearchPaths &paths, const QString &name);
+// directory looks for the bare name in `programDir`, as catalogues that keep their pictures
+// beside the program expect (never in whatever directory the program was started from). Empty
+// when it is nowhere.
+QString findScreenshot(const SearchPaths &paths, const QString &name, const QString &programDir);
+
+// Adds the file at `path` to `screenshots` by its name, and its directory to the screenshot
+// paths unless already there.
+void addScreenshotFile(QString &screenshots, SearchPaths &paths, const QString &path);
 
 enum class ScrFiles { Accepted, Refused };
 

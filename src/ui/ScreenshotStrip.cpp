@@ -120,7 +120,7 @@ void ScreenshotStrip::LoadScreenshots(const QString &screenshots)
 
     for (qsizetype k = 0; k < names.size(); ++k) {
         const QString &name = names.at(k);
-        const QString path = findScreenshot(m_state.paths, name);
+        const QString path = findScreenshot(m_state.paths, name, m_state.programDir.programDir);
         if (path.isEmpty()) {
             setPicture(int(k), LoadedPicture{}, kNotFoundTip.arg(name));
             continue;

@@ -5,6 +5,7 @@
 #include "render/NoScreenshot.h"
 #include "render/PictureLoader.h"
 #include "state/AppState.h"
+#include "state/ScreenshotList.h"
 #include "tape/TapeCard.h"
 #include "tape/TapeReader.h"
 #include "ui/CatalogueView.h"
@@ -72,19 +73,6 @@ bool isTapeName(const QString &romFile)
 {
     const QString extension = lowerExtension(romFile.trimmed());
     return extension == u"tzx" || extension == u"tap";
-}
-
-bool isScreenshotName(const QString &name)
-{
-    static const QStringList accepted = {QStringLiteral("gif"), QStringLiteral("jpg"),
-                                         QStringLiteral("jpeg"), QStringLiteral("bmp"),
-                                         QStringLiteral("scr")};
-    return accepted.contains(lowerExtension(name));
-}
-
-QStringList splitShots(const QString &screenshots)
-{
-    return screenshots.isEmpty() ? QStringList() : screenshots.split(u',');
 }
 
 // A year box that would store no year: empty, or the 0 an entry without a year shows.
@@ -403,7 +391,7 @@ void frmProperties::ShowEntry(const RomRecord &record)
                                                                                     : -1);
     if (lstType->currentItem() != nullptr)
         lstType->scrollToItem(lstType->currentItem(), QAbstractItemView::PositionAtCenter);
-    m_shots = splitShots(record.Screenshots);
+    m_shots = screenshotNames(record.Screenshots);
     m_current = 0;
     ShowScreenshot();
 }
@@ -421,10 +409,7 @@ void frmProperties::ShowScreenshot()
     m_current = int(std::clamp<qsizetype>(m_current, 0, highest));
     lblScrShots->setText(QStringLiteral("%1 of %2").arg(m_current).arg(highest));
     const QString name = m_shots.at(m_current);
-    // Only the listed directories are searched: a bare name would be looked for in whatever
-    // directory the program happened to be started from.
-    const QString path =
-        name.isEmpty() ? QString() : m_state.paths.FindInSearchPaths(PathKind::Screenshot, name);
+    const QString path = findScreenshot(m_state.paths, name, m_state.programDir.programDir);
     if (path.isEmpty()) {
         showPicture(m_placeholder, kNotFoundTip.arg(name));
     } else {
@@ -479,7 +464,7 @@ void frmProperties::cmdAction_Click(int index)
             return;
         m_shots.removeAt(m_current);
         m_working.Screenshots = m_shots.join(u',');
-        m_shots = splitShots(m_working.Screenshots);
+        m_shots = screenshotNames(m_working.Screenshots);
         if (m_current > m_shots.size() - 1)
             --m_current;
         break;
@@ -502,13 +487,8 @@ void frmProperties::cmdAction_Click(int index)
 
 void frmProperties::appendScreenshot(const QString &path)
 {
-    QString directory = directoryPart(path);
-    const QString name = fileNamePart(path);
-    m_working.Screenshots =
-        m_working.Screenshots.isEmpty() ? name : m_working.Screenshots + u',' + name;
-    if (!directory.isEmpty() && !m_state.paths.HasSearchPath(PathKind::Screenshot, directory))
-        m_state.paths.AddSearchPath(PathKind::Screenshot, directory);
-    m_shots = splitShots(m_working.Screenshots);
+    addScreenshotFile(m_working.Screenshots, m_state.paths, path);
+    m_shots = screenshotNames(m_working.Screenshots);
 }
 
 void frmProperties::AddScreenshot()
@@ -524,15 +504,10 @@ void frmProperties::AddScreenshot()
 
 void frmProperties::Form_OLEDragDrop(const QStringList &paths)
 {
-    bool added = false;
-    for (const QString &path : paths) {
-        if (!isScreenshotName(fileNamePart(path)) || QFileInfo(toFileSystemPath(path)).isDir())
-            continue;
-        appendScreenshot(path);
-        added = true;
-    }
-    if (!added)
+    // Dropped pictures join the working list as Add's do: the catalogue has them with OK.
+    if (addScreenshotFiles(m_working.Screenshots, m_state.paths, paths, ScrFiles::Accepted) == 0)
         return;
+    m_shots = screenshotNames(m_working.Screenshots);
     m_current = int(m_shots.size()) - 1;
     SSTab1->setCurrentIndex(TabImages);
     ShowScreenshot();

@@ -486,7 +486,7 @@ private Q_SLOTS:
         frmMain &w = f.open();
         f.state.layout.ViewMode = 1;
         w.show();
-        GameListModel *model = w.gameListModel();
+        QAbstractItemModel *model = w.gameListModel();
         const auto rowText = [&](int row, int column) {
             return model->index(row, column).data().toString();
         };
@@ -524,7 +524,8 @@ private Q_SLOTS:
         QCOMPARE(rowText(1, 1), QStringLiteral("Ultimate"));
         QCOMPARE(rowText(1, 2), QStringLiteral("1984"));
         // The icon follows the new rom file, as a full refill would draw it.
-        GameListModel fresh(f.state.database);
+        const RomFileIndex romFiles;
+        GameListModel fresh(f.state.database, romFiles);
         fresh.refill();
         const auto iconImage = [](const QModelIndex &index) {
             return index.data(Qt::DecorationRole).value<QIcon>().pixmap(16).toImage();

@@ -293,7 +293,8 @@ private Q_SLOTS:
         QCOMPARE(record.RomName, name);
         QCOMPARE(record.Year, storedYear);
         QCOMPARE(record.RomType, 15);
-        GameListModel model(f.state.database);
+        const RomFileIndex romFiles;
+        GameListModel model(f.state.database, romFiles);
         model.refill();
         QCOMPARE(model.data(model.index(0, GameListModel::YearColumn), Qt::DisplayRole).toString(),
                  yearColumn);

@@ -5,8 +5,8 @@
 #include "ui/frmTaper.h"
 
 #include <QHeaderView>
-#include <QTemporaryDir>
 #include <QTableView>
+#include <QTemporaryDir>
 
 using namespace tapeimages;
 
