@@ -6,6 +6,8 @@
 #include "core/SafeFile.h"
 #include "core/SharedText.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QtEndian>
 
 #include <algorithm>
@@ -34,36 +36,35 @@ const QString kDamagedText =
 constexpr qsizetype kMinRecordSizeV1 = 32;
 constexpr qsizetype kMinRecordSizeV2 = 36;
 
-// Reads the file's little-endian fields; everything past the end reads as zero bytes.
+// Reads the file's little-endian fields in order through a window of its bytes, so a large
+// catalogue never sits in memory twice; everything past the end reads as zero bytes.
 class DatReader
 {
 public:
-    explicit DatReader(const QByteArray &bytes)
-        : m_data(bytes.constData())
-        , m_size(bytes.size())
+    DatReader(QIODevice &device, qint64 size)
+        : m_device(device)
+        , m_size(size)
     {
     }
 
-    qsizetype remaining() const { return m_size - m_pos; }
+    qsizetype remaining() const { return qsizetype(m_size - m_pos); }
     // True once a read asked for more than the file had left.
     bool overran() const { return m_overran; }
     void clearOverrun() { m_overran = false; }
 
     qint32 int32()
     {
-        std::array<uchar, 4> raw{};
+        std::array<char, 4> raw{};
         const qsizetype take = std::min<qsizetype>(4, remaining());
         m_overran = m_overran || take < 4;
-        std::copy_n(m_data + m_pos, take, raw.begin());
-        m_pos += take;
+        read(raw.data(), take);
         return qFromLittleEndian<qint32>(raw.data());
     }
 
     QByteArray bytes(qsizetype n)
     {
-        const qsizetype take = std::clamp<qsizetype>(n, 0, remaining());
-        QByteArray out(m_data + m_pos, take);
-        m_pos += take;
+        QByteArray out(std::clamp<qsizetype>(n, 0, remaining()), Qt::Uninitialized);
+        read(out.data(), out.size());
         return out;
     }
 
@@ -76,15 +77,59 @@ public:
             return {};
         const qsizetype take = std::min<qsizetype>(n, remaining());
         m_overran = m_overran || take < n;
-        QString decoded = text.add(m_data + m_pos, take);
-        m_pos += take;
-        return decoded;
+        if (fill(take))
+            return text.add(window(take), take);
+        QByteArray bytes(take, Qt::Uninitialized); // longer than the window
+        read(bytes.data(), take);
+        return text.add(bytes.constData(), take);
     }
 
 private:
-    const char *m_data;
-    qsizetype m_size;
-    qsizetype m_pos = 0;
+    static constexpr qsizetype kWindow = 256 * 1024;
+
+    // Makes `n` bytes at the read position lie in the window, when they fit in one.
+    bool fill(qsizetype n)
+    {
+        if (m_end - m_next >= n)
+            return true;
+        if (n > kWindow)
+            return false;
+        const qsizetype kept = m_end - m_next;
+        m_window.resize(kWindow);
+        std::memmove(m_window.data(), m_window.constData() + m_next, std::size_t(kept));
+        const qint64 got = m_device.read(m_window.data() + kept, kWindow - kept);
+        m_next = 0;
+        m_end = kept + std::max<qint64>(got, 0);
+        if (m_end < n) // the file ended early (cut short while we read it)
+            m_size = m_pos + (m_end - m_next);
+        return m_end - m_next >= n;
+    }
+    const char *window(qsizetype n)
+    {
+        const char *at = m_window.constData() + m_next;
+        m_next += n;
+        m_pos += n;
+        return at;
+    }
+    void read(char *out, qsizetype n)
+    {
+        while (n > 0 && remaining() > 0) {
+            const qsizetype chunk = std::min(n, kWindow);
+            if (!fill(chunk) && m_end == m_next)
+                return;
+            const qsizetype take = std::min(chunk, m_end - m_next);
+            std::memcpy(out, window(take), std::size_t(take));
+            out += take;
+            n -= take;
+        }
+    }
+
+    QIODevice &m_device;
+    qint64 m_size;
+    qint64 m_pos = 0;
+    QByteArray m_window;
+    qsizetype m_next = 0; // the read position in the window
+    qsizetype m_end = 0;  // the end of what the window holds
     bool m_overran = false;
 };
 
@@ -179,19 +224,19 @@ Records readRecords(DatReader &in, const Header &header)
     return out;
 }
 
-// Hands the whole file to `parse` in one piece; a file that cannot be read is rejected with the
-// system's reason.
-template <typename Parse> DatResult withFileBytes(const QString &path, Parse parse)
+// Hands the open file to `parse`; a file that cannot be read is rejected with the system's
+// reason.
+template <typename Parse> DatResult withFile(const QString &path, Parse parse)
 {
-    const FileBytes file = readRegularFile(path);
-    if (!file.ok) {
+    QFile file;
+    if (const QString reason = openRegularFile(path, file); !reason.isEmpty()) {
         DatResult result;
         result.ok = false;
         result.messages.append(
-            Message::critical(kCantOpenText + kCrLf + path + kCrLf + file.reason, kInvalidTitle));
+            Message::critical(kCantOpenText + kCrLf + path + kCrLf + reason, kInvalidTitle));
         return result;
     }
-    DatResult result = parse(file.bytes);
+    DatResult result = parse(file, file.size());
     if (result.damaged)
         result.messages.append(Message{kDamagedText.arg(result.entriesRead) + kCrLf + path,
                                        kInvalidTitle, MessageIcon::Information});
@@ -320,9 +365,10 @@ namespace {
 
 // The entries of a whole file and its version, or nothing when the file is rejected; `result`
 // receives the rejection's message or what the reading found.
-std::optional<std::pair<qint32, Records>> readFile(const QByteArray &bytes, DatResult &result)
+std::optional<std::pair<qint32, Records>> readFile(QIODevice &device, qint64 size,
+                                                   DatResult &result)
 {
-    DatReader in(bytes);
+    DatReader in(device, size);
     const std::optional<Header> header = readHeader(in, result);
     if (!header)
         return std::nullopt;
@@ -334,10 +380,12 @@ std::optional<std::pair<qint32, Records>> readFile(const QByteArray &bytes, DatR
 
 } // namespace
 
-DatResult loadDatabaseBytes(RomDatabase &database, SearchPaths &paths, const QByteArray &bytes)
+namespace {
+
+DatResult load(RomDatabase &database, SearchPaths &paths, QIODevice &device, qint64 size)
 {
     DatResult result;
-    auto file = readFile(bytes, result);
+    auto file = readFile(device, size, result);
     if (!file)
         return result;
     database.replaceSlots(std::move(file->second.entries));
@@ -346,16 +394,10 @@ DatResult loadDatabaseBytes(RomDatabase &database, SearchPaths &paths, const QBy
     return result;
 }
 
-DatResult LoadDatabase(RomDatabase &database, SearchPaths &paths, const QString &path)
-{
-    return withFileBytes(
-        path, [&](const QByteArray &bytes) { return loadDatabaseBytes(database, paths, bytes); });
-}
-
-DatResult mergeDatabaseBytes(RomDatabase &database, SearchPaths &paths, const QByteArray &bytes)
+DatResult merge(RomDatabase &database, SearchPaths &paths, QIODevice &device, qint64 size)
 {
     DatResult result;
-    auto file = readFile(bytes, result);
+    auto file = readFile(device, size, result);
     if (!file)
         return result;
     const int firstNew = database.EntryCount();
@@ -368,10 +410,39 @@ DatResult mergeDatabaseBytes(RomDatabase &database, SearchPaths &paths, const QB
     return result;
 }
 
+template <typename Read> DatResult fromBytes(const QByteArray &bytes, Read read)
+{
+    QByteArray copy = bytes;
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    return read(buffer, bytes.size());
+}
+
+} // namespace
+
+DatResult loadDatabaseBytes(RomDatabase &database, SearchPaths &paths, const QByteArray &bytes)
+{
+    return fromBytes(
+        bytes, [&](QIODevice &device, qint64 size) { return load(database, paths, device, size); });
+}
+
+DatResult LoadDatabase(RomDatabase &database, SearchPaths &paths, const QString &path)
+{
+    return withFile(
+        path, [&](QIODevice &device, qint64 size) { return load(database, paths, device, size); });
+}
+
+DatResult mergeDatabaseBytes(RomDatabase &database, SearchPaths &paths, const QByteArray &bytes)
+{
+    return fromBytes(bytes, [&](QIODevice &device, qint64 size) {
+        return merge(database, paths, device, size);
+    });
+}
+
 DatResult MergeDatabase(RomDatabase &database, SearchPaths &paths, const QString &path)
 {
-    return withFileBytes(
-        path, [&](const QByteArray &bytes) { return mergeDatabaseBytes(database, paths, bytes); });
+    return withFile(
+        path, [&](QIODevice &device, qint64 size) { return merge(database, paths, device, size); });
 }
 
 void UpgradeOldEntries(RomDatabase &database, SearchPaths &paths, int firstSlot, int endSlot)

@@ -56,8 +56,7 @@ QStringList matchingNames(const QString &directory, const QString &pattern, bool
     while (it.hasNext()) {
         it.next();
         const QFileInfo info = it.fileInfo();
-        if (!isOrdinaryFile(info) ||
-            (!everyName && !expression.match(info.fileName()).hasMatch()))
+        if (!isOrdinaryFile(info) || (!everyName && !expression.match(info.fileName()).hasMatch()))
             continue;
         names.append(info.fileName());
         if (firstOnly)

@@ -161,6 +161,28 @@ private Q_SLOTS:
         QCOMPARE(loaded.slots(), database.slots());
     }
 
+    // The reader goes through a file in windows of its bytes: fields that straddle two windows
+    // and a text longer than a whole window come back whole.
+    void largeFileThroughTheWindow()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("large.dat");
+        RomDatabase database;
+        for (int i = 0; i < 4000; ++i)
+            database.Add(sample(QStringLiteral("Game %1").arg(i)));
+        RomRecord huge = sample("Huge");
+        huge.Notes = QString(300 * 1024, u'n') + QStringLiteral("end");
+        database.Add(huge);
+        database.Add(sample("After"));
+        QVERIFY(SaveDatabase(database, path).ok);
+        RomDatabase loaded;
+        SearchPaths paths;
+        const DatResult result = LoadDatabase(loaded, paths, path);
+        QVERIFY(result.ok);
+        QVERIFY(!result.damaged);
+        QCOMPARE(loaded.slots(), database.slots());
+    }
+
     void rejectedFiles_data()
     {
         QTest::addColumn<QByteArray>("bytes");
