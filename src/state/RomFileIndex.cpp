@@ -5,8 +5,10 @@
 bool RomFileIndex::update(const SearchPathList &roms, bool again)
 {
     const QStringList dirs = roms.usedDirs();
+    const bool first = !m_listed;
+    m_listed = true;
     if (!again && dirs == m_dirs)
-        return false;
+        return first;
     QHash<QString, QSet<QString>> names;
     for (const QString &dir : dirs) {
         if (names.contains(dir))

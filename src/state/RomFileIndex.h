@@ -23,6 +23,8 @@ public:
     bool holds(const QString &romFile) const;
 
     int listedDirectories() const { return int(m_names.size()); }
+    // False until the first update: nothing is known to be missing yet.
+    bool isListed() const { return m_listed; }
 
 private:
     static QString folded(const QString &name) { return name.toCaseFolded(); }
@@ -30,4 +32,5 @@ private:
     QStringList m_dirs;                    // as listed, in path order
     QHash<QString, QSet<QString>> m_names; // directory -> its files' folded names
     QSet<QString> m_all;                   // every directory's names, for one lookup an entry
+    bool m_listed = false;
 };

@@ -71,6 +71,11 @@ void GameListModel::refreshSlot(int slot)
         Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));
 }
 
+bool GameListModel::isMissing(const RomRecord &record) const
+{
+    return m_romFiles.isListed() && !m_romFiles.holds(record.RomFile);
+}
+
 void GameListModel::romFilesChanged()
 {
     if (!m_rowToSlot.isEmpty())
@@ -143,9 +148,9 @@ QVariant GameListModel::data(const QModelIndex &index, int role) const
         return index.column() == NameColumn ? QVariant(iconFor(record.RomFile)) : QVariant();
     // An entry whose rom file is in none of the rom paths: its texts stay, its look says it.
     case Qt::ForegroundRole:
-        return m_romFiles.holds(record.RomFile) ? QVariant() : QVariant(QColor(Qt::gray));
+        return isMissing(record) ? QVariant(QColor(Qt::gray)) : QVariant();
     case Qt::FontRole: {
-        if (m_romFiles.holds(record.RomFile))
+        if (!isMissing(record))
             return {};
         QFont font;
         font.setItalic(true);

@@ -42,6 +42,8 @@ public:
 
 private:
     const QIcon &iconFor(const QString &romFile) const;
+    // Its rom file is in none of the rom directories (known once they were listed).
+    bool isMissing(const RomRecord &record) const;
 
     const RomDatabase &m_database;
     const RomFileIndex &m_romFiles;

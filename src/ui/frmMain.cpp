@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QStatusBar>
+#include <QTimer>
 
 namespace {
 
@@ -85,6 +86,12 @@ void frmMain::buildPanes()
         picScrPane, &ScreenshotStrip::imageMenuRequested, this,
         [this](int, const QPoint &globalPos) { blank[Menu::TopImages]->menu()->popup(globalPos); });
     connect(picScrPane, &ScreenshotStrip::filesDropped, this, &frmMain::picScrPane_OLEDragDrop);
+
+    m_romFilesTimer.setSingleShot(true);
+    connect(&m_romFilesTimer, &QTimer::timeout, this, [this] {
+        if (m_romFiles.update(m_state.paths[PathKind::Rom]))
+            m_model->romFilesChanged();
+    });
 
     statBar = new QStatusBar(this);
     statBar->setObjectName(QStringLiteral("statBar"));
@@ -188,9 +195,10 @@ void frmMain::RefillGameList()
     mnuFile[Menu::FileSaveAs]->setEnabled(hasEntries);
     mnuMisc[Menu::MiscExport]->setEnabled(hasEntries);
 
-    // New directories among the rom paths are listed, so the list shows which files are missing.
-    m_romFiles.update(m_state.paths[PathKind::Rom]);
     m_model->refill();
+    // New directories among the rom paths are listed once the window is idle, and the list then
+    // shows which files are missing.
+    m_romFilesTimer.start(0);
     showEntryCount();
 
     // The list keeps showing the selected entry; one that is gone is no longer selected.

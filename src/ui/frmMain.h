@@ -12,6 +12,7 @@
 #include "ui/MainMenus.h"
 
 #include <QMainWindow>
+#include <QTimer>
 
 #include <functional>
 
@@ -154,6 +155,7 @@ private:
     PictureLoader m_pictures;
     frmSSView *m_viewer = nullptr;
     RomFileIndex m_romFiles;
+    QTimer m_romFilesTimer;
     GameListModel *m_model = nullptr;
     GameListProxy *m_proxy = nullptr;
     QString m_infoText;
