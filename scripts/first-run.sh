@@ -8,10 +8,14 @@
 #                        DIR/demo-catalogue, the demo as built; the copy goes to DIR/demo
 #   first-run.sh --user  for an installed Kivo: kivo.ini in ~/.config/kivo, the demo copied
 #                        from the installed one beside this script to ~/.local/share/kivo/demo
+#
+# The programs looked for can be changed through the environment (the tests use stand-ins):
+# KIVO_FUSE, KIVO_OPENSE_ROM, KIVO_MUSIC_PLAYERS (a list separated by blanks).
 set -euo pipefail
 
-readonly FUSE=/usr/bin/fuse-sdl
-readonly OPENSE_ROM=/usr/share/spectrum-roms/opense.rom
+readonly FUSE=${KIVO_FUSE:-/usr/bin/fuse-sdl}
+readonly OPENSE_ROM=${KIVO_OPENSE_ROM:-/usr/share/spectrum-roms/opense.rom}
+readonly MUSIC_PLAYERS=${KIVO_MUSIC_PLAYERS-/usr/bin/mpv /usr/bin/vlc /usr/bin/audacious /usr/bin/ffplay}
 
 case "${1:-}" in
     --user)
@@ -53,17 +57,16 @@ have_fuse=0
 if [ -x "$FUSE" ] && [ -f "$OPENSE_ROM" ]; then
     have_fuse=1
     mkdir -p "$(dirname "$emulator")"
-    cat > "$emulator.tmp" <<WRAPPER
-#!/bin/sh
-# Written by Kivo's first run: Fuse on the free OpenSE BASIC ROM.
-exec $FUSE --machine 48 --rom-48 $OPENSE_ROM "\$@"
-WRAPPER
+    {
+        printf '#!/bin/bash\n# Written by Kivo'"'"'s first run: Fuse on the free OpenSE BASIC ROM.\n'
+        printf 'exec %q --machine 48 --rom-48 %q "$@"\n' "$FUSE" "$OPENSE_ROM"
+    } > "$emulator.tmp"
     chmod 755 "$emulator.tmp"
     mv "$emulator.tmp" "$emulator"
 fi
 
 player=""
-for candidate in /usr/bin/mpv /usr/bin/vlc /usr/bin/audacious /usr/bin/ffplay; do
+for candidate in $MUSIC_PLAYERS; do
     if [ -x "$candidate" ]; then
         player=$candidate
         break
