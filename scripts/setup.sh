@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Shared set-up for ./run.sh and ./test.sh: installs what the build and the
 # tests need (only what is missing), then configures a build directory.
-#   scripts/setup.sh deps [run|test]      install missing packages: the build's, and with run
-#                                         or test also those only ./run.sh or ./test.sh need
+#   scripts/setup.sh deps [run|test|screenshot]
+#                                         install missing packages: the build's, and also those
+#                                         only ./run.sh, ./test.sh or scripts/screenshot.sh need
 #   scripts/setup.sh configure DIR TYPE   configure DIR (TYPE: release | sanitize)
 set -euo pipefail
 
@@ -18,6 +19,8 @@ PACKAGES=(
 RUN_PACKAGES=(fuse-emulator-sdl opense-basic)
 # ./test.sh only: the validators of the installed desktop entry and metainfo.
 TEST_PACKAGES=(desktop-file-utils appstream)
+# scripts/screenshot.sh only: a virtual screen, a way to press keys in it, and a font.
+SCREENSHOT_PACKAGES=(xvfb xauth xdotool fonts-dejavu-core)
 
 missing_packages() {
     local p
@@ -63,11 +66,12 @@ case "${1:-}" in
         case "${2:-}" in
             run) PACKAGES+=("${RUN_PACKAGES[@]}") ;;
             test) PACKAGES+=("${TEST_PACKAGES[@]}") ;;
+            screenshot) PACKAGES+=("${SCREENSHOT_PACKAGES[@]}") ;;
             "") ;;
-            *) echo "usage: $0 deps [run|test]" >&2; exit 2 ;;
+            *) echo "usage: $0 deps [run|test|screenshot]" >&2; exit 2 ;;
         esac
         install_deps
         ;;
     configure) configure "$2" "$3" ;;
-    *) echo "usage: $0 deps [run|test] | configure DIR TYPE" >&2; exit 2 ;;
+    *) echo "usage: $0 deps [run|test|screenshot] | configure DIR TYPE" >&2; exit 2 ;;
 esac
