@@ -6,7 +6,7 @@
 50 GO SUB 1000*r
 60 LET m=m-1: IF m<0 THEN PRINT INK 2;"Too late! Night falls and the ship turns back.": STOP
 65 IF m=4 THEN PRINT INK 5;"The sun is low over the sea."
-70 INPUT "What now? ";c$
+70 INPUT "What now? "; LINE c$
 80 IF c$="" THEN GO TO 70
 85 LET u$="": FOR i=1 TO LEN c$: LET k=CODE c$(i): IF k>96 AND k<123 THEN LET k=k-32
 90 LET u$=u$+CHR$ k: NEXT i

@@ -7,7 +7,7 @@
 60 LET c$=CHR$ (65+INT (RND*26))
 70 PRINT AT 8,14; PAPER 7; INK 2;" ";c$;" "
 80 LET t=0
-90 LET k$=INKEY$: LET t=t+1: IF k$="" AND t<60 THEN GO TO 90
+90 LET k$=INKEY$: LET t=t+1: IF k$="" AND t<90 THEN GO TO 90
 100 IF k$="" THEN PRINT AT 15,4;"Too slow!        ": BEEP 0.2,-10: GO TO 130
 110 IF CODE k$<>CODE c$ AND CODE k$<>CODE c$+32 THEN PRINT AT 15,4;"Oops, that was ";k$;"  ": BEEP 0.2,-5: GO TO 130
 120 LET s=s+1: PRINT AT 15,4;"Caught it!       ": BEEP 0.02,24
