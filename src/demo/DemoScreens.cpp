@@ -1,6 +1,6 @@
 #include "DemoScreens.h"
 
-#include <QHash>
+#include <QFileInfo>
 
 #include <functional>
 
@@ -354,17 +354,17 @@ using Painter = std::function<C()>;
 const QList<QPair<QString, Painter>> &screens()
 {
     static const QList<QPair<QString, Painter>> kScreens = {
-        {QStringLiteral("rainbow.scr"), rainbow},
-        {QStringLiteral("rainbow-title.png"), rainbowTitle},
-        {QStringLiteral("numbernook.scr"), numberNook},
-        {QStringLiteral("lighthouse.scr"), lighthouse},
-        {QStringLiteral("lighthouse-lamp.gif"), lighthouseLamp},
-        {QStringLiteral("wormgarden.scr"), wormGarden},
-        {QStringLiteral("quickfingers.scr"), quickFingers},
-        {QStringLiteral("dicetower.scr"), [] { return diceTower(3, 5); }},
-        {QStringLiteral("dicetower-doubles.scr"), [] { return diceTower(6, 6); }},
-        {QStringLiteral("moonlander.scr"), moonLander},
-        {QStringLiteral("doodler.scr"), doodler},
+        {QStringLiteral("rainbow"), rainbow},
+        {QStringLiteral("rainbow-title"), rainbowTitle},
+        {QStringLiteral("numbernook"), numberNook},
+        {QStringLiteral("lighthouse"), lighthouse},
+        {QStringLiteral("lighthouse-lamp"), lighthouseLamp},
+        {QStringLiteral("wormgarden"), wormGarden},
+        {QStringLiteral("quickfingers"), quickFingers},
+        {QStringLiteral("dicetower"), [] { return diceTower(3, 5); }},
+        {QStringLiteral("dicetower-doubles"), [] { return diceTower(6, 6); }},
+        {QStringLiteral("moonlander"), moonLander},
+        {QStringLiteral("doodler"), doodler},
     };
     return kScreens;
 }
@@ -382,7 +382,7 @@ QStringList demoScreenNames()
 std::optional<SpectrumCanvas> drawDemoScreen(const QString &name)
 {
     for (const auto &screen : screens()) {
-        if (screen.first == name)
+        if (screen.first == QFileInfo(name).completeBaseName())
             return screen.second();
     }
     return std::nullopt;

@@ -7,7 +7,8 @@
 #include <optional>
 
 // The pictures of the demo catalogue, drawn as the demo's BASIC programs show themselves (and a
-// title card or two), by name: "rainbow.scr", "lighthouse-lamp.gif" and so on. The name's
-// ending says only how the picture is saved; every picture is a Spectrum screen.
+// title card or two), by name: "rainbow", "lighthouse-lamp" and so on. A name may carry any
+// ending ("rainbow.scr", "rainbow.png"): the ending says only how the picture is saved, and
+// every picture is a Spectrum screen.
 QStringList demoScreenNames();
 std::optional<SpectrumCanvas> drawDemoScreen(const QString &name);

@@ -7,12 +7,14 @@
 #include "core/DatFile.h"
 #include "core/RomDatabase.h"
 #include "core/SearchPathList.h"
+#include "render/DisplayZX.h"
 #include "settings/SettingsFile.h"
 #include "tape/TapeListing.h"
 #include "tape/TapeReader.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -292,6 +294,35 @@ private Q_SLOTS:
         const QByteArray screen = dataOf(tape.Blocks.at(4), false).mid(1, 6912);
         const QString shot = entry.Screenshots.section(u',', 0, 0);
         QCOMPARE(screen, readFile(m_paths.FindInSearchPaths(PathKind::Screenshot, shot)));
+    }
+
+    // The GIF encoder of our own and the PNG path give exactly the picture the renderer draws
+    // from the same screen, as Qt's readers decode them: a wrong code width or palette would
+    // scramble or recolour it.
+    void picturesMatchTheirScreen_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("lighthouse") << QStringLiteral("lighthouse");
+        QTest::newRow("rainbow-title") << QStringLiteral("rainbow-title");
+        QTest::newRow("doodler") << QStringLiteral("doodler");
+    }
+    void picturesMatchTheirScreen()
+    {
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        QCOMPARE(
+            QProcess::execute(QStringLiteral(KIVO_DEMO_GEN),
+                              {QStringLiteral("screens"), dir.path(), name + QStringLiteral(".scr"),
+                               name + QStringLiteral(".png"), name + QStringLiteral(".gif")}),
+            0);
+        const QImage expected = DisplayZX(readFile(dir.filePath(name + QStringLiteral(".scr"))))
+                                    .convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(expected.size(), QSize(256, 192));
+        for (const char *suffix : {".png", ".gif"}) {
+            const QImage picture(dir.filePath(name + QLatin1String(suffix)));
+            QVERIFY2(!picture.isNull(), suffix);
+            QCOMPARE(picture.convertToFormat(QImage::Format_RGB32), expected);
+        }
     }
 
     // An existing kivo.ini is never touched, and a kept demo copy is not overwritten: both hold
