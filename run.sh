@@ -5,6 +5,6 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh deps run
 scripts/setup.sh configure build release
-cmake --build build --parallel 2 --target kivo kivo-cli kivo_demo
+cmake --build build --parallel 2 --target kivo kivo-cli kivo_demo kivo_icons
 scripts/first-run.sh build
 exec build/kivo "$@"
