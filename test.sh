@@ -3,7 +3,7 @@
 # build-test/, and runs every test headless.
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/setup.sh deps
+scripts/setup.sh deps test
 scripts/setup.sh configure build-test sanitize
 cmake --build build-test --parallel 2
 export QT_QPA_PLATFORM=offscreen

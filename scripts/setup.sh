@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Shared set-up for ./run.sh and ./test.sh: installs what the build and the
 # tests need (only what is missing), then configures a build directory.
-#   scripts/setup.sh deps                 install missing packages
+#   scripts/setup.sh deps [run|test|screenshot]
+#                                         install missing packages: the build's, and also those
+#                                         only ./run.sh, ./test.sh or scripts/screenshot.sh need
 #   scripts/setup.sh configure DIR TYPE   configure DIR (TYPE: release | sanitize)
 set -euo pipefail
 
@@ -13,6 +15,12 @@ PACKAGES=(
     nlohmann-json3-dev libbenchmark-dev
     fuse-emulator-utils zmakebas pasmo
 )
+# ./run.sh only: an emulator and a free ROM, so a demo entry starts its tape on a fresh machine.
+RUN_PACKAGES=(fuse-emulator-sdl opense-basic)
+# ./test.sh only: the validators of the installed desktop entry and metainfo.
+TEST_PACKAGES=(desktop-file-utils appstream)
+# scripts/screenshot.sh only: a virtual screen, a way to press keys in it, and a font.
+SCREENSHOT_PACKAGES=(xvfb xauth xdotool fonts-dejavu-core)
 
 missing_packages() {
     local p
@@ -54,7 +62,16 @@ configure() {
 
 cd "$(dirname "$0")/.."
 case "${1:-}" in
-    deps) install_deps ;;
+    deps)
+        case "${2:-}" in
+            run) PACKAGES+=("${RUN_PACKAGES[@]}") ;;
+            test) PACKAGES+=("${TEST_PACKAGES[@]}") ;;
+            screenshot) PACKAGES+=("${SCREENSHOT_PACKAGES[@]}") ;;
+            "") ;;
+            *) echo "usage: $0 deps [run|test|screenshot]" >&2; exit 2 ;;
+        esac
+        install_deps
+        ;;
     configure) configure "$2" "$3" ;;
-    *) echo "usage: $0 deps | configure DIR TYPE" >&2; exit 2 ;;
+    *) echo "usage: $0 deps [run|test|screenshot] | configure DIR TYPE" >&2; exit 2 ;;
 esac

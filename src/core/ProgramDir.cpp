@@ -20,13 +20,19 @@ QString inDir(const QString &dir, const QString &name)
 
 ProgramDir ProgramDir::forApplication()
 {
-    ProgramDir dir;
-    dir.programDir = QCoreApplication::applicationDirPath();
     // ~/.config/kivo, whatever organisation name the application carries.
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    dir.configDir = config.isEmpty() ? QString() : QDir(config).filePath(kApplicationDir);
+    return forProgramIn(QCoreApplication::applicationDirPath(),
+                        config.isEmpty() ? QString() : QDir(config).filePath(kApplicationDir));
+}
+
+ProgramDir ProgramDir::forProgramIn(const QString &programDir, const QString &configDir)
+{
+    ProgramDir dir;
+    dir.programDir = programDir;
+    dir.configDir = configDir;
     // An installed program keeps its shared files in PREFIX/share/kivo beside PREFIX/bin.
-    dir.dataDir = QDir::cleanPath(dir.programDir + QStringLiteral("/../share/") + kApplicationDir);
+    dir.dataDir = QDir::cleanPath(programDir + QStringLiteral("/../share/") + kApplicationDir);
     return dir;
 }
 
@@ -38,7 +44,11 @@ ProgramDir ProgramDir::inDirectory(const QString &dir)
 QString ProgramDir::settingsFile() const
 {
     const QString beside = inDir(programDir, kSettingsName);
-    if (QFileInfo::exists(beside) || QFileInfo(programDir).isWritable() || configDir.isEmpty())
+    // Root can write to /usr/bin; an installed program still keeps each user's settings apart.
+    const bool installed =
+        !dataDir.isEmpty() && dataDir != programDir && QFileInfo(dataDir).isDir();
+    if (QFileInfo::exists(beside) || configDir.isEmpty() ||
+        (!installed && QFileInfo(programDir).isWritable()))
         return beside;
     QDir().mkpath(configDir);
     return inDir(configDir, kSettingsName);

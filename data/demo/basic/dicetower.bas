@@ -1,0 +1,21 @@
+# Dice Tower: roll two dice; doubles get a fanfare.
+10 BORDER 2: PAPER 2: INK 7: CLS: RANDOMIZE
+20 PRINT AT 1,11; PAPER 0;" DICE TOWER "
+30 PRINT AT 20,1;"Any key rolls the dice, Q quits"
+40 LET a=1+INT (RND*6): LET b=1+INT (RND*6)
+50 LET c=5: LET v=a: GO SUB 500
+60 LET c=20: LET v=b: GO SUB 500
+70 PRINT AT 16,10;"Total: ";a+b;" "
+80 IF a=b THEN PRINT AT 17,10; FLASH 1;"Doubles!": BEEP 0.1,7: BEEP 0.1,12
+90 IF a<>b THEN PRINT AT 17,10;"        "
+100 PAUSE 0: IF INKEY$="q" OR INKEY$="Q" THEN STOP
+110 FOR i=1 TO 6: BEEP 0.01,30-i*3: NEXT i
+120 GO TO 40
+500 FOR r=7 TO 13: PRINT AT r,c; PAPER 7; INK 0; BRIGHT 1;"       ": NEXT r
+510 LET x=c*8+28: LET y=91
+520 IF v=1 OR v=3 OR v=5 THEN LET px=0: LET py=0: GO SUB 600
+530 IF v>1 THEN LET px=-15: LET py=15: GO SUB 600: LET px=15: LET py=-15: GO SUB 600
+540 IF v>3 THEN LET px=15: LET py=15: GO SUB 600: LET px=-15: LET py=-15: GO SUB 600
+550 IF v=6 THEN LET px=-15: LET py=0: GO SUB 600: LET px=15: LET py=0: GO SUB 600
+560 RETURN
+600 FOR q=1 TO 4: CIRCLE INK 0;x+px,y+py,q: NEXT q: RETURN
