@@ -2,8 +2,14 @@
 
 // What several benchmark programs share: dialogs that answer by themselves, a process starter
 // that starts nothing, and timing a whole child process with its peak memory.
+#include "core/RomDatabase.h"
 #include "launch/ProcessStarter.h"
 #include "ui/Dialogs.h"
+#include "ui/frmMain.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
 
 #include <QByteArray>
 #include <QString>
@@ -12,12 +18,47 @@
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
 namespace benchsupport {
+
+// Entries the size of a real catalogue's: names, publishers, authors, a rom file, a couple of
+// screenshots, a short note for one in three and music for one in five.
+inline RomDatabase realisticCatalogue(int entries)
+{
+    RomDatabase database;
+    for (int i = 0; i < entries; ++i) {
+        RomRecord record;
+        record.RomName = QStringLiteral("Some Spectrum Game Title %1").arg(i);
+        record.RomType = i % 130;
+        record.Screenshots = QStringLiteral("game%1-load.scr,game%1-play.gif").arg(i);
+        record.Year = 1982 + i % 12;
+        record.Notes = i % 3 == 0 ? QStringLiteral("Needs a Kempston joystick.\r\nLevel 3 is hard.")
+                                  : QString();
+        record.RomFile = QStringLiteral("game%1.tzx").arg(i);
+        record.Publisher = QStringLiteral("Software House Ltd");
+        record.Authors = QStringLiteral("A. Programmer, B. Artist");
+        record.AudioFile = i % 5 == 0 ? QStringLiteral("game%1.mp3").arg(i) : QString();
+        database.Add(std::move(record));
+    }
+    return database;
+}
+
+// main() of a benchmark program that needs the window classes: an offscreen application, then
+// the benchmarks.
+inline int runWithApplication(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
 
 // Every question answered Yes, every message OK, every chooser cancelled.
 class YesDialogs : public Dialogs
@@ -40,6 +81,23 @@ class NoStarter : public ProcessStarter
 {
 public:
     bool startDetached(const QString &, const QStringList &) override { return true; }
+};
+
+// The real main window over a temporary program directory, made by open() once the directory
+// holds what the benchmark needs.
+struct BenchWindow
+{
+    QTemporaryDir dir;
+    AppState state{ProgramDir::inDirectory(dir.path())};
+    YesDialogs dialogs;
+    NoStarter starter;
+    std::unique_ptr<frmMain> window;
+
+    frmMain &open()
+    {
+        window = std::make_unique<frmMain>(state, dialogs, starter);
+        return *window;
+    }
 };
 
 struct ProcessRun

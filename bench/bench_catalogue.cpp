@@ -18,27 +18,7 @@
 
 namespace {
 
-// Entries the size of a real catalogue: names, publishers, authors, a rom file, a couple of
-// screenshots and a short note.
-RomDatabase realisticCatalogue(int entries)
-{
-    RomDatabase database;
-    for (int i = 0; i < entries; ++i) {
-        RomRecord record;
-        record.RomName = QStringLiteral("Some Spectrum Game Title %1").arg(i);
-        record.RomType = i % 130;
-        record.Screenshots = QStringLiteral("game%1-load.scr,game%1-play.gif").arg(i);
-        record.Year = 1982 + i % 12;
-        record.Notes = i % 3 == 0 ? QStringLiteral("Needs a Kempston joystick.\r\nLevel 3 is hard.")
-                                  : QString();
-        record.RomFile = QStringLiteral("game%1.tzx").arg(i);
-        record.Publisher = QStringLiteral("Software House Ltd");
-        record.Authors = QStringLiteral("A. Programmer, B. Artist");
-        record.AudioFile = i % 5 == 0 ? QStringLiteral("game%1.mp3").arg(i) : QString();
-        database.Add(std::move(record));
-    }
-    return database;
-}
+using benchsupport::realisticCatalogue;
 
 struct CatalogueFile
 {
@@ -214,10 +194,5 @@ BENCHMARK(BM_WindowDropDirectory)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchsupport::runWithApplication(argc, argv);
 }

@@ -23,14 +23,8 @@ namespace {
 constexpr int kEntries = 100000;
 constexpr int kRomDirs = 10;
 
-struct BigWindow
+struct BigWindow : benchsupport::BenchWindow
 {
-    QTemporaryDir dir;
-    AppState state{ProgramDir::inDirectory(dir.path())};
-    benchsupport::YesDialogs dialogs;
-    benchsupport::NoStarter starter;
-    std::unique_ptr<frmMain> window;
-
     BigWindow()
     {
         QStringList dirs;
@@ -45,7 +39,7 @@ struct BigWindow
             }
             dirs.append(romDir + u'/');
         }
-        window = std::make_unique<frmMain>(state, dialogs, starter);
+        open();
         state.paths[PathKind::Rom].setDirs(dirs);
         for (int i = 0; i < kEntries; ++i) {
             RomRecord record;
@@ -177,10 +171,5 @@ BENCHMARK(BM_MissingFilesState)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchsupport::runWithApplication(argc, argv);
 }

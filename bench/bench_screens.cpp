@@ -21,14 +21,8 @@ namespace {
 
 constexpr int kShots = 50;
 
-struct StripWindow
+struct StripWindow : benchsupport::BenchWindow
 {
-    QTemporaryDir dir;
-    AppState state{ProgramDir::inDirectory(dir.path())};
-    benchsupport::YesDialogs dialogs;
-    benchsupport::NoStarter starter;
-    std::unique_ptr<frmMain> window;
-
     StripWindow()
     {
         QDir().mkpath(dir.filePath(QStringLiteral("shots")));
@@ -59,7 +53,7 @@ struct StripWindow
                       .arg(dir.filePath(QStringLiteral("shots")))
                       .toUtf8());
         ini.close();
-        window = std::make_unique<frmMain>(state, dialogs, starter);
+        open();
         RomRecord shots;
         shots.RomName = QStringLiteral("Fifty");
         shots.Screenshots = names.join(u',');
@@ -118,10 +112,5 @@ BENCHMARK(BM_ResizeView4With50Shots)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchsupport::runWithApplication(argc, argv);
 }

@@ -19,24 +19,6 @@
 
 namespace {
 
-RomDatabase catalogue(int entries)
-{
-    RomDatabase database;
-    for (int i = 0; i < entries; ++i) {
-        RomRecord record;
-        record.RomName = QStringLiteral("Some Spectrum Game Title %1").arg(i);
-        record.RomType = i % 130;
-        record.Screenshots = QStringLiteral("game%1-load.scr,game%1-play.gif").arg(i);
-        record.Year = 1982 + i % 12;
-        record.Notes = i % 3 == 0 ? QStringLiteral("Needs a Kempston joystick.") : QString();
-        record.RomFile = QStringLiteral("game%1.tzx").arg(i);
-        record.Publisher = QStringLiteral("Software House Ltd");
-        record.Authors = QStringLiteral("A. Programmer, B. Artist");
-        database.Add(std::move(record));
-    }
-    return database;
-}
-
 // A program directory whose kivo.ini reopens a catalogue of `entries` (none: no catalogue).
 struct ProgramFolder
 {
@@ -45,7 +27,7 @@ struct ProgramFolder
     {
         const QString dat = dir.filePath(QStringLiteral("games.dat"));
         if (entries > 0)
-            SaveDatabase(catalogue(entries), dat);
+            SaveDatabase(benchsupport::realisticCatalogue(entries), dat);
         QFile ini(dir.filePath(QStringLiteral("kivo.ini")));
         ini.open(QIODevice::WriteOnly);
         ini.write(QStringLiteral("[kivo]\r\nview=1\r\nlastdb=%1\r\nloadlast=%2\r\n")
