@@ -110,8 +110,11 @@ void frmLayout::picViewType_Click(int index)
 {
     // The frame sits on the picture and reaches one pixel past it.
     QLabel *picture = picViewType.at(index);
+    // The pictures have their places once both layouts have run, also before the dialog shows.
     if (QLayout *dialogLayout = layout())
         dialogLayout->activate();
+    if (QLayout *pictures = picture->parentWidget()->layout())
+        pictures->activate();
     shpViewSelect->setGeometry(picture->x(), picture->y(), picture->width() + 1,
                                picture->height() + 1);
     shpViewSelect->raise();

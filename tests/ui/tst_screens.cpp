@@ -384,6 +384,9 @@ private Q_SLOTS:
                 QCOMPARE(dialog.picViewType[view]->size(), QSize(70, 52));
             }
             QCOMPARE(dialog.selectedView(), 4);
+            // Laid out before the dialog shows: the frame must sit on view 4's own picture.
+            QVERIFY(dialog.picViewType[4]->y() >= dialog.picViewType[0]->y() + 52);
+            QVERIFY(dialog.picViewType[1]->x() >= dialog.picViewType[0]->x() + 70);
             QCOMPARE(dialog.shpViewSelect->geometry(),
                      dialog.picViewType[4]->geometry().adjusted(0, 0, 1, 1));
             QTest::mouseClick(dialog.picViewType[6], Qt::LeftButton);
