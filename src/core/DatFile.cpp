@@ -2,6 +2,7 @@
 
 #include "core/Cp1252.h"
 #include "core/FileRead.h"
+#include "core/LargeAllocation.h"
 #include "core/PathText.h"
 #include "core/SafeFile.h"
 #include "core/SharedText.h"
@@ -203,6 +204,7 @@ Records readRecords(DatReader &in, const Header &header)
     if (header.version < 1)
         return out; // such a file carries no record data
     out.entries.reserve(header.slots);
+    preferHugePages(out.entries.data(), std::size_t(header.slots) * sizeof(RomRecord));
     // Each string takes at most its bytes in the file plus a terminator.
     SharedTextBuilder text(in.remaining() + header.slots * kStringsPerRecord);
     for (qsizetype i = 0; i < header.slots; ++i) {

@@ -1,6 +1,7 @@
 #include "core/SharedText.h"
 
 #include "core/Cp1252.h"
+#include "core/LargeAllocation.h"
 
 SharedTextBuilder::SharedTextBuilder(qsizetype characters)
     : m_text(characters, Qt::Uninitialized)
@@ -8,6 +9,7 @@ SharedTextBuilder::SharedTextBuilder(qsizetype characters)
     // Taken while the text is not yet shared: later writes go to parts no slice covers yet.
     m_next = reinterpret_cast<char16_t *>(m_text.data());
     m_end = m_next + characters;
+    preferHugePages(m_next, std::size_t(characters) * sizeof(char16_t));
 }
 
 QString SharedTextBuilder::add(const char *data, qsizetype size)
