@@ -1,15 +1,21 @@
 #pragma once
 
-#include <QTreeView>
+#include <QHeaderView>
+#include <QTableView>
 
 // The game list's view: a multi-column list with multiple selection that reports mouse
-// releases, Enter and Delete, and accepts files dropped from any file manager.
-class GameListView : public QTreeView
+// releases, Enter and Delete, and accepts files dropped from any file manager. A table without
+// grid or row numbers rather than a tree: a tree keeps an item of its own for every row, which a
+// catalogue of a million entries pays for at every start and every keystroke of the filter.
+class GameListView : public QTableView
 {
     Q_OBJECT
 
 public:
     explicit GameListView(QWidget *parent = nullptr);
+
+    // The column headers.
+    QHeaderView *header() const { return horizontalHeader(); }
 
     // Local file paths of a drop's URLs; other URLs are ignored.
     static QStringList droppedPaths(const QMimeData *mime);
