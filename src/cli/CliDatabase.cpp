@@ -1,114 +1,263 @@
-// dump and write: the .dat file as JSON and back.
+// dump and write: the .dat file as JSON and back, streamed both ways, so a catalogue of any size
+// goes through without its JSON or the catalogue itself ever being whole in memory.
 #include "cli/CliSupport.h"
+#include "cli/JsonEventReader.h"
 
 #include "core/DatFile.h"
 
-#include <iostream>
-#include <iterator>
+#include <array>
+#include <cstring>
 
 namespace {
 
-Json recordJson(int slot, const RomRecord &record)
+// The catalogue as printJson would lay it out, written entry by entry:
+// {"slots", "entries": [...], "RomPaths", "ScreenshotPaths", "MusicPaths"}.
+class CatalogueWriter
 {
-    return Json{{"slot", slot},
-                {"RomName", utf8(record.RomName)},
-                {"RomType", record.RomType},
-                {"Screenshots", utf8(record.Screenshots)},
-                {"Year", record.Year},
-                {"Notes", utf8(record.Notes)},
-                {"RomFile", utf8(record.RomFile)},
-                {"Publisher", utf8(record.Publisher)},
-                {"Authors", utf8(record.Authors)},
-                {"AudioFile", utf8(record.AudioFile)}};
-}
+public:
+    explicit CatalogueWriter(int slots)
+    {
+        std::string &out = m_out.text();
+        out += "{\n  \"slots\": ";
+        out += std::to_string(slots);
+        out += ",\n  \"entries\": [";
+    }
 
-QString textField(const Json &object, const char *key)
-{
-    const auto it = object.find(key);
-    return it != object.end() && it->is_string() ? fromUtf8(it->get<std::string>()) : QString();
-}
+    void entry(int slot, const RomRecord &record)
+    {
+        std::string &out = m_out.text();
+        out += m_entries++ == 0 ? "\n    {\n" : ",\n    {\n";
+        number("slot", slot);
+        text("RomName", record.RomName);
+        number("RomType", record.RomType);
+        text("Screenshots", record.Screenshots);
+        number("Year", record.Year);
+        text("Notes", record.Notes);
+        text("RomFile", record.RomFile);
+        text("Publisher", record.Publisher);
+        text("Authors", record.Authors);
+        text("AudioFile", record.AudioFile, "\n    }");
+        m_out.madeItem();
+    }
 
-qint32 numberField(const Json &object, const char *key)
-{
-    const auto it = object.find(key);
-    return it != object.end() && it->is_number_integer() ? it->get<qint32>() : 0;
-}
+    void finish(const SearchPaths &paths)
+    {
+        std::string &out = m_out.text();
+        out += m_entries == 0 ? "]" : "\n  ]";
+        list("RomPaths", paths[PathKind::Rom].usedDirs());
+        list("ScreenshotPaths", paths[PathKind::Screenshot].usedDirs());
+        list("MusicPaths", paths[PathKind::Music].usedDirs());
+        out += "\n}\n";
+    }
 
-RomRecord recordFromJson(const Json &object)
+private:
+    void name(const char *key)
+    {
+        std::string &out = m_out.text();
+        out += "      \"";
+        out += key;
+        out += "\": ";
+    }
+    void number(const char *key, qint32 value)
+    {
+        name(key);
+        m_out.text() += std::to_string(value);
+        m_out.text() += ",\n";
+    }
+    void text(const char *key, const QString &value, const char *after = ",\n")
+    {
+        name(key);
+        appendJsonString(m_out.text(), value);
+        m_out.text() += after;
+    }
+    void list(const char *key, const QStringList &items)
+    {
+        std::string &out = m_out.text();
+        out += ",\n  \"";
+        out += key;
+        out += "\": [";
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            out += i == 0 ? "\n    " : ",\n    ";
+            appendJsonString(out, items.at(i));
+        }
+        out += items.isEmpty() ? "]" : "\n  ]";
+    }
+
+    StreamedOutput m_out;
+    int m_entries = 0;
+};
+
+// The entries list of write's input, each object handed to `sink` as a record. Unknown keys
+// and values of the wrong kind are ignored (the field stays empty), as are items that are not
+// objects; of a key given twice, the last counts. False when the input is not the document
+// write takes or the sink stopped; `badInput` tells which.
+class EntriesReader
 {
-    RomRecord record;
-    record.RomName = textField(object, "RomName");
-    record.RomType = numberField(object, "RomType");
-    record.Screenshots = textField(object, "Screenshots");
-    record.Year = numberField(object, "Year");
-    record.Notes = textField(object, "Notes");
-    record.RomFile = textField(object, "RomFile");
-    record.Publisher = textField(object, "Publisher");
-    record.Authors = textField(object, "Authors");
-    record.AudioFile = textField(object, "AudioFile");
-    return record;
-}
+public:
+    explicit EntriesReader(JsonEventReader &in)
+        : m_in(in)
+    {
+    }
+
+    bool read(const EntrySink &sink, bool &badInput)
+    {
+        badInput = true;
+        if (m_in.next() != JsonEventReader::Event::ObjectStart)
+            return false;
+        bool seenEntries = false;
+        for (;;) {
+            const JsonEventReader::Event event = m_in.next();
+            if (event == JsonEventReader::Event::ObjectEnd)
+                break;
+            if (event != JsonEventReader::Event::Key)
+                return false;
+            if (m_in.text() != "entries") {
+                if (!m_in.skipValue(m_in.next()))
+                    return false;
+                continue;
+            }
+            // Entries already saved cannot be taken back, so a second list is refused.
+            if (seenEntries || m_in.next() != JsonEventReader::Event::ArrayStart)
+                return false;
+            seenEntries = true;
+            bool sinkStopped = false;
+            if (!entries(sink, sinkStopped)) {
+                badInput = !sinkStopped;
+                return false;
+            }
+        }
+        badInput = !seenEntries || m_in.next() != JsonEventReader::Event::End;
+        return !badInput;
+    }
+
+private:
+    bool entries(const EntrySink &sink, bool &sinkStopped)
+    {
+        for (;;) {
+            const JsonEventReader::Event event = m_in.next();
+            if (event == JsonEventReader::Event::ArrayEnd)
+                return true;
+            if (event != JsonEventReader::Event::ObjectStart) {
+                if (!m_in.skipValue(event))
+                    return false;
+                continue;
+            }
+            RomRecord record;
+            if (!fields(record))
+                return false;
+            if (!sink(record)) {
+                sinkStopped = true;
+                return false;
+            }
+        }
+    }
+
+    bool fields(RomRecord &record)
+    {
+        for (;;) {
+            const JsonEventReader::Event event = m_in.next();
+            if (event == JsonEventReader::Event::ObjectEnd)
+                return true;
+            if (event != JsonEventReader::Event::Key)
+                return false;
+            QString *text = textField(record, m_in.text());
+            qint32 *number = numberField(record, m_in.text());
+            const JsonEventReader::Event value = m_in.next();
+            if (text != nullptr)
+                *text = value == JsonEventReader::Event::String ? fromUtf8(m_in.text()) : QString();
+            if (number != nullptr)
+                *number = value == JsonEventReader::Event::Integer ? m_in.integer32() : 0;
+            if (!m_in.skipValue(value))
+                return false;
+        }
+    }
+
+    static QString *textField(RomRecord &record, const std::string &key)
+    {
+        const std::array<std::pair<const char *, QString *>, 7> fields = {{
+            {"RomName", &record.RomName},
+            {"Screenshots", &record.Screenshots},
+            {"Notes", &record.Notes},
+            {"RomFile", &record.RomFile},
+            {"Publisher", &record.Publisher},
+            {"Authors", &record.Authors},
+            {"AudioFile", &record.AudioFile},
+        }};
+        for (const auto &[name, field] : fields) {
+            if (key == name)
+                return field;
+        }
+        return nullptr;
+    }
+    static qint32 *numberField(RomRecord &record, const std::string &key)
+    {
+        return key == "RomType" ? &record.RomType : key == "Year" ? &record.Year : nullptr;
+    }
+
+    JsonEventReader &m_in;
+};
 
 } // namespace
 
 void printCatalogue(const RomDatabase &database, const SearchPaths &paths)
 {
-    Json entries = Json::array();
+    CatalogueWriter out(database.slotCount());
     for (int slot = 0; slot < database.slotCount(); ++slot) {
         if (database.Get(slot).isEntry())
-            entries.push_back(recordJson(slot, database.Get(slot)));
+            out.entry(slot, database.Get(slot));
     }
-    printJson(Json{{"slots", database.slotCount()},
-                   {"entries", entries},
-                   {"RomPaths", stringList(paths[PathKind::Rom].usedDirs())},
-                   {"ScreenshotPaths", stringList(paths[PathKind::Screenshot].usedDirs())},
-                   {"MusicPaths", stringList(paths[PathKind::Music].usedDirs())}});
+    out.finish(paths);
 }
 
 int cmdDump(const QStringList &arguments)
 {
     if (arguments.isEmpty())
         return usageError(QStringLiteral("dump needs a .dat file"));
-    QStringList merges;
+    QStringList files{arguments.first()};
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         if (arguments.at(i) != u"--merge" || i + 1 >= arguments.size())
             return usageError(QStringLiteral("dump FILE.dat [--merge OTHER.dat]..."));
-        merges.append(arguments.at(++i));
+        files.append(arguments.at(++i));
     }
 
-    RomDatabase database;
-    SearchPaths paths;
-    DatResult result = LoadDatabase(database, paths, arguments.first());
-    printMessages(result.messages);
-    if (!result.ok)
-        return kExitFailure;
-    for (const QString &other : std::as_const(merges)) {
-        result = MergeDatabase(database, paths, other);
-        printMessages(result.messages);
-        if (!result.ok)
+    // A first pass counts the entries, which come first in the output; it also refuses a file
+    // before anything is printed.
+    qint64 entries = 0;
+    for (const QString &file : std::as_const(files)) {
+        const DatResult counted = countDatabaseEntries(file);
+        if (!counted.ok) {
+            printMessages(counted.messages);
             return kExitFailure;
+        }
+        entries += counted.entriesRead;
     }
 
-    printCatalogue(database, paths);
-    return kExitOk;
+    SearchPaths paths;
+    CatalogueWriter out(int(entries + 1));
+    int slot = 0;
+    bool ok = true;
+    for (qsizetype i = 0; i < files.size() && ok; ++i) {
+        const DatResult result =
+            readDatabaseEntries(files.at(i), paths, i == 0 ? DatReading::Load : DatReading::Merge,
+                                [&](const RomRecord &record) { out.entry(slot++, record); });
+        printMessages(result.messages);
+        ok = result.ok;
+    }
+    out.finish(paths);
+    return ok ? kExitOk : kExitFailure;
 }
 
 int cmdWrite(const QStringList &arguments)
 {
     if (arguments.size() != 1)
         return usageError(QStringLiteral("write FILE.dat (the JSON comes on stdin)"));
-    const std::string input{std::istreambuf_iterator<char>(std::cin), {}};
-    const Json json = Json::parse(input, nullptr, false);
-    if (json.is_discarded() || !json.is_object() || !json.contains("entries") ||
-        !json["entries"].is_array())
+    JsonEventReader in(stdin);
+    EntriesReader entries(in);
+    bool badInput = false;
+    const DatResult result = SaveDatabaseEntries(
+        arguments.first(), [&](const EntrySink &sink) { return entries.read(sink, badInput); });
+    if (!result.ok && badInput)
         return usageError(QStringLiteral("stdin must hold a JSON object with an \"entries\" list"));
-
-    RomDatabase database;
-    for (const Json &entry : json["entries"]) {
-        if (entry.is_object())
-            database.Add(recordFromJson(entry));
-    }
-    const DatResult result = SaveDatabase(database, arguments.first());
     printMessages(result.messages);
     return result.ok ? kExitOk : kExitFailure;
 }

@@ -26,45 +26,67 @@ void printJson(const Json &json)
     std::cout << json.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
 }
 
-void appendJsonString(std::string &out, const QString &text)
+namespace {
+
+void appendEscaped(std::string &out, char c)
 {
     static const char kHex[] = "0123456789abcdef";
-    out += '"';
-    for (const char c : text.toUtf8()) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\b':
-            out += "\\b";
-            break;
-        case '\f':
-            out += "\\f";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (byte < 0x20) {
-                out += "\\u00";
-                out += kHex[byte >> 4];
-                out += kHex[byte & 0xF];
-            } else {
-                out += c;
-            }
+    switch (c) {
+    case '"':
+        out += "\\\"";
+        break;
+    case '\\':
+        out += "\\\\";
+        break;
+    case '\b':
+        out += "\\b";
+        break;
+    case '\f':
+        out += "\\f";
+        break;
+    case '\n':
+        out += "\\n";
+        break;
+    case '\r':
+        out += "\\r";
+        break;
+    case '\t':
+        out += "\\t";
+        break;
+    default:
+        if (const auto byte = static_cast<unsigned char>(c); byte < 0x20) {
+            out += "\\u00";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xF];
+        } else {
+            out += c;
         }
     }
+}
+
+} // namespace
+
+void appendJsonString(std::string &out, QStringView text)
+{
     out += '"';
+    // Most text is ASCII and goes straight across; from the first other character on, the rest
+    // goes through UTF-8.
+    const char16_t *const units = text.utf16();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (units[i] >= 0x80) {
+            for (const char c : text.sliced(i).toUtf8())
+                appendEscaped(out, c);
+            break;
+        }
+        appendEscaped(out, char(units[i]));
+    }
+    out += '"';
+}
+
+void StreamedOutput::flush()
+{
+    std::fwrite(m_text.data(), 1, m_text.size(), stdout);
+    m_text.clear();
 }
 
 void printMessage(const Message &message)

@@ -23,7 +23,31 @@ Json stringList(const QStringList &list);
 
 void printJson(const Json &json);
 // `text` as a quoted JSON string, escaped as printJson escapes it, appended to `out`.
-void appendJsonString(std::string &out, const QString &text);
+void appendJsonString(std::string &out, QStringView text);
+
+// Output made piece by piece and written to stdout in blocks, so output of any size never sits
+// in memory whole. Append to text(), call madeItem() after each item; the rest goes out at the
+// end.
+class StreamedOutput
+{
+public:
+    StreamedOutput() { m_text.reserve(kBlock + 4096); }
+    ~StreamedOutput() { flush(); }
+    StreamedOutput(const StreamedOutput &) = delete;
+    StreamedOutput &operator=(const StreamedOutput &) = delete;
+
+    std::string &text() { return m_text; }
+    void madeItem()
+    {
+        if (m_text.size() >= kBlock)
+            flush();
+    }
+    void flush();
+
+private:
+    static constexpr std::size_t kBlock = 1 << 16;
+    std::string m_text;
+};
 void printMessage(const Message &message);
 void printMessages(const Messages &messages);
 int usageError(const QString &text);

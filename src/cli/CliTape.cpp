@@ -4,8 +4,6 @@
 #include "tape/TapeListing.h"
 #include "tape/TapeReader.h"
 
-#include <cstdio>
-
 namespace {
 
 const char *colourName(TapeRow::Colour colour)
@@ -26,47 +24,37 @@ const char *colourName(TapeRow::Colour colour)
 class RowWriter
 {
 public:
-    RowWriter() { m_out.reserve(kFlushSize + 4096); }
-    ~RowWriter()
-    {
-        m_out += m_rows == 0 ? "[]\n" : "\n]\n";
-        flush();
-    }
+    RowWriter() = default;
+    ~RowWriter() { m_out.text() += m_rows == 0 ? "[]\n" : "\n]\n"; }
     RowWriter(const RowWriter &) = delete;
     RowWriter &operator=(const RowWriter &) = delete;
 
     void write(const TapeRow &row)
     {
-        m_out += m_rows++ == 0 ? "[\n" : ",\n";
-        m_out += "  {\n";
+        std::string &out = m_out.text();
+        out += m_rows++ == 0 ? "[\n" : ",\n";
+        out += "  {\n";
         field("block", row.block);
         field("description", row.description);
         field("size", row.size);
-        m_out += "    \"colour\": \"";
-        m_out += colourName(row.colour);
-        m_out += "\"\n  }";
-        if (m_out.size() >= kFlushSize)
-            flush();
+        out += "    \"colour\": \"";
+        out += colourName(row.colour);
+        out += "\"\n  }";
+        m_out.madeItem();
     }
 
 private:
-    static constexpr std::size_t kFlushSize = 1 << 16;
-
     void field(const char *name, const QString &value)
     {
-        m_out += "    \"";
-        m_out += name;
-        m_out += "\": ";
-        appendJsonString(m_out, value);
-        m_out += ",\n";
-    }
-    void flush()
-    {
-        std::fwrite(m_out.data(), 1, m_out.size(), stdout);
-        m_out.clear();
+        std::string &out = m_out.text();
+        out += "    \"";
+        out += name;
+        out += "\": ";
+        appendJsonString(out, value);
+        out += ",\n";
     }
 
-    std::string m_out;
+    StreamedOutput m_out;
     qsizetype m_rows = 0;
 };
 

@@ -71,7 +71,7 @@ public:
 
     // Collects the string's bytes into `text`; a negative length (only damage gives one) reads
     // as an empty string.
-    QString string(SharedTextBuilder &text)
+    template <typename Text> QString string(Text &text)
     {
         const qint32 n = int32();
         if (n <= 0)
@@ -136,7 +136,24 @@ private:
 
 constexpr qsizetype kStringsPerRecord = 7;
 
-void readRecord(DatReader &in, qint32 version, RomRecord &record, SharedTextBuilder &text)
+// Each field decoded on its own, for records that are handled one at a time and let go.
+struct SeparateText
+{
+    QString add(const char *data, qsizetype size) const { return fromCp1252(data, size); }
+};
+
+// Stands in for text that is only told apart from no text: entries are counted, not kept.
+struct CountedText
+{
+    QString add(const char *, qsizetype size) const
+    {
+        static const QString kSome = QStringLiteral("-");
+        return size > 0 ? kSome : QString();
+    }
+};
+
+template <typename Text>
+void readRecord(DatReader &in, qint32 version, RomRecord &record, Text &text)
 {
     if (version < 1)
         return;
@@ -185,44 +202,56 @@ std::optional<Header> readHeader(DatReader &in, DatResult &result)
     return header;
 }
 
+// Goes through `header.slots` records, `readOne` reading each; returns whether the file held
+// less than its slot count promised, a record ran past its end or bytes follow the last record.
+// A sound file ends exactly where its last slot, the trailing empty one, would start: that slot
+// is counted but never stored.
+template <typename ReadOne> bool walkRecords(DatReader &in, const Header &header, ReadOne readOne)
+{
+    bool damaged = header.countDamaged;
+    if (header.version < 1)
+        return damaged; // such a file carries no record data
+    for (qsizetype i = 0; i < header.slots; ++i) {
+        const bool trailingSlot = i == header.slots - 1;
+        if (in.remaining() == 0) {
+            // Every slot from here on reads as empty.
+            damaged = damaged || !trailingSlot;
+            break;
+        }
+        damaged = damaged || trailingSlot; // more records than the count promised
+        in.clearOverrun();
+        readOne();
+        damaged = damaged || in.overran();
+    }
+    return damaged || in.remaining() > 0;
+}
+
 // What a file gave: its named entries in file order (a damaged file can leave unnamed records
 // between them; they are dropped, so the catalogue keeps no empty slot before an entry), and
-// whether the file held less than its slot count promised or a record ran past its end.
+// whether the file was damaged.
 struct Records
 {
     QList<RomRecord> entries;
     bool damaged = false;
 };
 
-// Reads `header.slots` records, their text decoded into one shared allocation. A sound file
-// ends exactly where its last slot, the trailing empty one, would start: that slot is counted
-// but never stored.
+// Reads every record, their text decoded into one shared allocation.
 Records readRecords(DatReader &in, const Header &header)
 {
     Records out;
-    out.damaged = header.countDamaged;
-    if (header.version < 1)
-        return out; // such a file carries no record data
-    out.entries.reserve(header.slots);
-    preferHugePages(out.entries.data(), std::size_t(header.slots) * sizeof(RomRecord));
+    if (header.version >= 1) {
+        out.entries.reserve(header.slots);
+        preferHugePages(out.entries.data(), std::size_t(header.slots) * sizeof(RomRecord));
+    }
     // Each string takes at most its bytes in the file plus a terminator.
-    SharedTextBuilder text(in.remaining() + header.slots * kStringsPerRecord);
-    for (qsizetype i = 0; i < header.slots; ++i) {
-        const bool trailingSlot = i == header.slots - 1;
-        if (in.remaining() == 0) {
-            // Every slot from here on reads as empty.
-            out.damaged = out.damaged || !trailingSlot;
-            break;
-        }
-        out.damaged = out.damaged || trailingSlot; // more records than the count promised
-        in.clearOverrun();
+    SharedTextBuilder text(header.version >= 1 ? in.remaining() + header.slots * kStringsPerRecord
+                                               : 0);
+    out.damaged = walkRecords(in, header, [&] {
         RomRecord record;
         readRecord(in, header.version, record, text);
-        out.damaged = out.damaged || in.overran();
         if (record.isEntry())
             out.entries.append(std::move(record));
-    }
-    out.damaged = out.damaged || in.remaining() > 0;
+    });
     return out;
 }
 
@@ -245,7 +274,7 @@ template <typename Parse> DatResult withFile(const QString &path, Parse parse)
     return result;
 }
 
-// Writes the file into one buffer sized for the worst case: a string never takes more bytes
+// Writes the file's bytes into a buffer sized for the worst case: a string never takes more bytes
 // than it has UTF-16 units.
 class DatWriter
 {
@@ -255,6 +284,9 @@ public:
     {
         m_next = m_bytes.data();
     }
+
+    qsizetype room() const { return m_bytes.size() - written(); }
+    qsizetype written() const { return m_next - m_bytes.constData(); }
 
     void raw(const QByteArray &bytes)
     {
@@ -272,10 +304,32 @@ public:
         m_next = encodeCp1252Into(m_next + 4, text);
         qToLittleEndian(qint32(m_next - length - 4), length);
     }
+    void record(const RomRecord &record, qint32 version)
+    {
+        string(record.RomName);
+        int32(record.RomType);
+        string(record.Screenshots);
+        int32(record.Year);
+        string(record.Notes);
+        string(record.RomFile);
+        string(record.Publisher);
+        string(record.Authors);
+        if (version >= 2)
+            string(record.AudioFile);
+    }
     QByteArray finish()
     {
-        m_bytes.truncate(m_next - m_bytes.constData());
+        m_bytes.truncate(written());
         return std::move(m_bytes);
+    }
+    // Hands over what was written and starts again with room for at least `capacity` bytes.
+    bool flushTo(QIODevice &device, qsizetype capacity)
+    {
+        const bool ok = device.write(m_bytes.constData(), written()) == written();
+        if (m_bytes.size() < capacity)
+            m_bytes.resize(capacity);
+        m_next = m_bytes.data();
+        return ok;
     }
 
 private:
@@ -308,6 +362,20 @@ qint32 upgradedRomType(qint32 oldType)
     return oldType >= 0 && oldType < qint32(kNewIndex.size()) ? kNewIndex[oldType] : oldType;
 }
 
+// Moves a version-1 record's directories to the search paths and maps its old game type.
+void upgradeOldEntry(RomRecord &record, SearchPaths &paths)
+{
+    if (!record.RomFile.isEmpty())
+        record.RomFile = moveDirectoryToPaths(record.RomFile, paths[PathKind::Rom]);
+    if (!record.Screenshots.isEmpty()) {
+        QStringList names;
+        for (const QString &piece : record.Screenshots.split(u','))
+            names.append(moveDirectoryToPaths(piece, paths[PathKind::Screenshot]));
+        record.Screenshots = names.join(u',');
+    }
+    record.RomType = upgradedRomType(record.RomType);
+}
+
 } // namespace
 
 QByteArray serializeDatabase(const RomDatabase &database, qint32 version)
@@ -324,18 +392,8 @@ QByteArray serializeDatabase(const RomDatabase &database, qint32 version)
     // The records written plus the trailing empty slot, so the count always matches the file.
     out.int32(entries + 1);
     for (const RomRecord &record : database.slots()) {
-        if (!record.isEntry())
-            continue;
-        out.string(record.RomName);
-        out.int32(record.RomType);
-        out.string(record.Screenshots);
-        out.int32(record.Year);
-        out.string(record.Notes);
-        out.string(record.RomFile);
-        out.string(record.Publisher);
-        out.string(record.Authors);
-        if (version >= 2)
-            out.string(record.AudioFile);
+        if (record.isEntry())
+            out.record(record, version);
     }
     return out.finish();
 }
@@ -361,6 +419,48 @@ DatResult SaveDatabase(const RomDatabase &database, const QString &path, qint32 
             kCantSaveText + kCrLf + path + kCrLf + written.reason, kCantSaveTitle));
     }
     return result;
+}
+
+DatResult SaveDatabaseEntries(const QString &path, const EntryProducer &produce, qint32 version)
+{
+    DatResult result;
+    qint32 entries = 0;
+    bool produced = false;
+    bool writeFailed = false;
+    const WriteResult written = writeFileSafely(path, [&](QIODevice &device) {
+        constexpr qsizetype kBlock = 256 * 1024;
+        DatWriter out(kBlock);
+        out.raw(kMagic);
+        out.int32(version);
+        out.int32(0); // the count is known at the end
+        produced = produce([&](const RomRecord &record) {
+            if (!record.isEntry())
+                return true;
+            const qsizetype bound = writtenSizeBound(record);
+            if (out.room() < bound)
+                writeFailed = !out.flushTo(device, std::max(bound, kBlock)) || writeFailed;
+            out.record(record, version);
+            ++entries;
+            return !writeFailed;
+        });
+        if (!produced || writeFailed || entries == 0)
+            return false;
+        // The records written plus the trailing empty slot, as SaveDatabase counts them.
+        std::array<char, 4> count{};
+        qToLittleEndian(entries + 1, count.data());
+        writeFailed = !out.flushTo(device, 0) || !device.seek(8) ||
+                      device.write(count.data(), count.size()) != qint64(count.size());
+        return !writeFailed;
+    });
+    if (written.ok)
+        return result;
+    result.ok = false;
+    if (writeFailed || (produced && entries > 0))
+        result.messages.append(Message::critical(
+            kCantSaveText + kCrLf + path + kCrLf + written.reason, kCantSaveTitle));
+    else if (produced)
+        result.messages.append(Message{kNoDataText});
+    return result; // abandoned by the producer, which says why
 }
 
 namespace {
@@ -447,6 +547,50 @@ DatResult MergeDatabase(RomDatabase &database, SearchPaths &paths, const QString
         path, [&](QIODevice &device, qint64 size) { return merge(database, paths, device, size); });
 }
 
+DatResult readDatabaseEntries(const QString &path, SearchPaths &paths, DatReading reading,
+                              const std::function<void(const RomRecord &)> &entry)
+{
+    return withFile(path, [&](QIODevice &device, qint64 size) {
+        DatResult result;
+        DatReader in(device, size);
+        const std::optional<Header> header = readHeader(in, result);
+        if (!header)
+            return result;
+        SeparateText text;
+        result.damaged = walkRecords(in, *header, [&] {
+            RomRecord record;
+            readRecord(in, header->version, record, text);
+            if (!record.isEntry())
+                return;
+            if (header->version < 2)
+                upgradeOldEntry(record, paths);
+            ++result.entriesRead;
+            entry(record);
+        });
+        if (reading == DatReading::Merge && header->version < 2)
+            result.messages.append(Message{kUpgradedText, kUpgradedTitle});
+        return result;
+    });
+}
+
+DatResult countDatabaseEntries(const QString &path)
+{
+    return withFile(path, [&](QIODevice &device, qint64 size) {
+        DatResult result;
+        DatReader in(device, size);
+        const std::optional<Header> header = readHeader(in, result);
+        if (!header)
+            return result;
+        CountedText text;
+        result.damaged = walkRecords(in, *header, [&] {
+            RomRecord record;
+            readRecord(in, header->version, record, text);
+            result.entriesRead += record.isEntry() ? 1 : 0;
+        });
+        return result;
+    });
+}
+
 void UpgradeOldEntries(RomDatabase &database, SearchPaths &paths, int firstSlot, int endSlot)
 {
     for (int slot = std::max(firstSlot, 0); slot < std::min(endSlot, database.slotCount());
@@ -454,15 +598,7 @@ void UpgradeOldEntries(RomDatabase &database, SearchPaths &paths, int firstSlot,
         RomRecord record = database.Get(slot);
         if (!record.isEntry())
             continue;
-        if (!record.RomFile.isEmpty())
-            record.RomFile = moveDirectoryToPaths(record.RomFile, paths[PathKind::Rom]);
-        if (!record.Screenshots.isEmpty()) {
-            QStringList names;
-            for (const QString &piece : record.Screenshots.split(u','))
-                names.append(moveDirectoryToPaths(piece, paths[PathKind::Screenshot]));
-            record.Screenshots = names.join(u',');
-        }
-        record.RomType = upgradedRomType(record.RomType);
+        upgradeOldEntry(record, paths);
         database.Set(slot, record);
     }
 }

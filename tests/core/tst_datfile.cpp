@@ -4,6 +4,7 @@
 #include "core/DatFile.h"
 #include "core/SafeFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -72,6 +73,14 @@ RomRecord sample(const QString &name)
     record.Authors = QStringLiteral("M. Smith");
     record.AudioFile = QStringLiteral("theme.mp3");
     return record;
+}
+
+RomDatabase databaseOf(const QList<RomRecord> &records)
+{
+    RomDatabase database;
+    for (const RomRecord &record : records)
+        database.Add(record);
+    return database;
 }
 
 // Fails after `limit` bytes, as a full disk does.
@@ -228,11 +237,11 @@ private Q_SLOTS:
     void upgradeBoundaries()
     {
         const QByteArray audio = "m.mp3";
-        const QByteArray v2 = DatBuilder()
-                                  .header(2, 2)
-                                  .record("Two", 3, "C:\\S\\a.gif", 0, "", "C:\\Games\\x.tap", "", "",
-                                          &audio)
-                                  .bytes();
+        const QByteArray v2 =
+            DatBuilder()
+                .header(2, 2)
+                .record("Two", 3, "C:\\S\\a.gif", 0, "", "C:\\Games\\x.tap", "", "", &audio)
+                .bytes();
         RomDatabase database;
         SearchPaths paths;
         QVERIFY(loadDatabaseBytes(database, paths, v2).ok);
@@ -430,8 +439,8 @@ private Q_SLOTS:
             QVERIFY(!result.ok);
             QCOMPARE(result.messages.size(), 1);
             QCOMPARE(result.messages.first().title, QStringLiteral("Invalid Database"));
-            QVERIFY(result.messages.first().text.startsWith("Unable to open the database file.\r\n" +
-                                                            path + "\r\n"));
+            QVERIFY(result.messages.first().text.startsWith(
+                "Unable to open the database file.\r\n" + path + "\r\n"));
             QCOMPARE(loaded.EntryCount(), 1); // the catalogue in memory is untouched
             QVERIFY(!MergeDatabase(loaded, paths, path).ok);
         }
@@ -504,6 +513,88 @@ private Q_SLOTS:
         QCOMPARE(message.icon, MessageIcon::Critical);
         QVERIFY(
             message.text.startsWith("Unable to save the database file.\r\n" + unwritable + "\r\n"));
+    }
+
+    // Going through a file entry by entry gives exactly what loading and merging give: the same
+    // entries, the same upgraded search paths, the same messages, the same count.
+    void streamedReadingGivesWhatLoadingGives()
+    {
+        QTemporaryDir dir;
+        const QString v1 = dir.filePath("v1.dat");
+        writeFile(v1, DatBuilder()
+                          .header(1, 4)
+                          .record("Old", 2, "C:\\S\\a.scr,b.gif", 0, "", "C:\\G\\old.tap", "", "",
+                                  nullptr)
+                          .record("", 0, "", 0, "", "", "", "", nullptr)
+                          .record("Two", 0, "", 0, "", "D:\\two.tap", "", "", nullptr)
+                          .bytes());
+        const QString damaged = dir.filePath("damaged.dat");
+        QByteArray whole = serializeDatabase(databaseOf({sample("A"), sample("B")}), 2);
+        writeFile(damaged, whole.left(whole.size() - 3));
+
+        for (const QString &path : {v1, damaged}) {
+            RomDatabase loaded;
+            SearchPaths loadedPaths;
+            const DatResult load = LoadDatabase(loaded, loadedPaths, path);
+            const DatResult merge = MergeDatabase(loaded, loadedPaths, path);
+
+            QList<RomRecord> streamed;
+            SearchPaths streamedPaths;
+            const auto collect = [&](const RomRecord &record) { streamed.append(record); };
+            const DatResult first =
+                readDatabaseEntries(path, streamedPaths, DatReading::Load, collect);
+            const DatResult second =
+                readDatabaseEntries(path, streamedPaths, DatReading::Merge, collect);
+
+            QCOMPARE(streamed, loaded.slots().first(loaded.EntryCount()));
+            for (PathKind kind : {PathKind::Rom, PathKind::Screenshot, PathKind::Music})
+                QCOMPARE(streamedPaths[kind].dirs(), loadedPaths[kind].dirs());
+            QCOMPARE(first.messages, load.messages);
+            QCOMPARE(second.messages, merge.messages);
+            QCOMPARE(first.entriesRead, load.entriesRead);
+            QCOMPARE(first.damaged, load.damaged);
+            QCOMPARE(countDatabaseEntries(path).entriesRead, load.entriesRead);
+        }
+        QVERIFY(!countDatabaseEntries(dir.filePath("missing.dat")).ok);
+    }
+
+    // Saving entries as they come writes the same bytes as saving the catalogue; a save that
+    // is abandoned, has nothing to save or cannot be written leaves the old file alone.
+    void streamedSaving()
+    {
+        QTemporaryDir dir;
+        const RomDatabase database = databaseOf({sample("A"), RomRecord{}, sample("B")});
+        const auto everyEntry = [&](const EntrySink &sink) {
+            for (const RomRecord &record : database.slots()) {
+                if (!sink(record))
+                    return false;
+            }
+            return true;
+        };
+        const QString path = dir.filePath("streamed.dat");
+        QVERIFY(SaveDatabaseEntries(path, everyEntry).ok);
+        QCOMPARE(readFile(path), serializeDatabase(database, 2));
+
+        const QByteArray before = readFile(path);
+        const DatResult abandoned = SaveDatabaseEntries(path, [&](const EntrySink &sink) {
+            sink(sample("C"));
+            return false;
+        });
+        QVERIFY(!abandoned.ok);
+        QVERIFY(abandoned.messages.isEmpty()); // the producer says why
+        const DatResult nothing = SaveDatabaseEntries(path, [&](const EntrySink &sink) {
+            sink(RomRecord{});
+            return true;
+        });
+        QVERIFY(!nothing.ok);
+        QCOMPARE(nothing.messages.value(0).text, QStringLiteral("No data to save"));
+        QCOMPARE(readFile(path), before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"streamed.dat"});
+
+        const DatResult unwritable =
+            SaveDatabaseEntries(dir.filePath("no/such/dir/x.dat"), everyEntry);
+        QVERIFY(!unwritable.ok);
+        QCOMPARE(unwritable.messages.value(0).title, QStringLiteral("Can't Save"));
     }
 
     // The command-line tool is the scriptable face of the same reader and writer.
