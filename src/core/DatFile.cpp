@@ -93,12 +93,16 @@ private:
     {
         if (m_end - m_next >= n)
             return true;
-        if (n > kWindow)
+        // Allocated once and no larger than the file: a small file must not cost a whole window.
+        if (m_window.isEmpty())
+            m_window =
+                QByteArray(qsizetype(std::clamp<qint64>(m_size, 1, kWindow)), Qt::Uninitialized);
+        const qsizetype room = m_window.size();
+        if (n > room)
             return false;
         const qsizetype kept = m_end - m_next;
-        m_window.resize(kWindow);
         std::memmove(m_window.data(), m_window.constData() + m_next, std::size_t(kept));
-        const qint64 got = m_device.read(m_window.data() + kept, kWindow - kept);
+        const qint64 got = m_device.read(m_window.data() + kept, room - kept);
         m_next = 0;
         m_end = kept + std::max<qint64>(got, 0);
         if (m_end < n) // the file ended early (cut short while we read it)
