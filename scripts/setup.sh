@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Shared set-up for ./run.sh and ./test.sh: installs what the build and the
 # tests need (only what is missing), then configures a build directory.
-#   scripts/setup.sh deps [run|test|screenshot]
+#   scripts/setup.sh deps [run|test|screenshot|fuzz]
 #                                         install missing packages: the build's, and also those
-#                                         only ./run.sh, ./test.sh or scripts/screenshot.sh need
-#   scripts/setup.sh configure DIR TYPE   configure DIR (TYPE: release | sanitize)
+#                                         only ./run.sh, ./test.sh, scripts/screenshot.sh or
+#                                         scripts/fuzz.sh need
+#   scripts/setup.sh configure DIR TYPE   configure DIR (TYPE: release | sanitize | fuzz)
 set -euo pipefail
 
 # Build: compiler, CMake, Ninja, Qt 6, JSON for the command-line tool, Google Benchmark.
@@ -21,6 +22,8 @@ RUN_PACKAGES=(fuse-emulator-sdl opense-basic)
 TEST_PACKAGES=(desktop-file-utils appstream)
 # scripts/screenshot.sh only: a virtual screen, a way to press keys in it, and a font.
 SCREENSHOT_PACKAGES=(xvfb xauth xdotool fonts-dejavu-core)
+# scripts/fuzz.sh only: clang and its libFuzzer and sanitizer runtimes.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
 missing_packages() {
     local p
@@ -55,6 +58,10 @@ configure() {
     case "$type" in
         release) args+=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
         sanitize) args+=(-DCMAKE_BUILD_TYPE=Debug -DKIVO_SANITIZE=ON -DKIVO_WERROR=ON) ;;
+        # clang and libFuzzer; a Debug build (so Q_ASSERT holds) optimised enough to run fast.
+        fuzz) args+=(-DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug
+                     "-DCMAKE_CXX_FLAGS_DEBUG=-g -O1" -DKIVO_FUZZ=ON
+                     -DKIVO_BENCH=OFF) ;;
         *) echo "unknown build type $type" >&2; exit 2 ;;
     esac
     cmake "${args[@]}" >/dev/null
@@ -67,11 +74,12 @@ case "${1:-}" in
             run) PACKAGES+=("${RUN_PACKAGES[@]}") ;;
             test) PACKAGES+=("${TEST_PACKAGES[@]}") ;;
             screenshot) PACKAGES+=("${SCREENSHOT_PACKAGES[@]}") ;;
+            fuzz) PACKAGES+=("${FUZZ_PACKAGES[@]}") ;;
             "") ;;
-            *) echo "usage: $0 deps [run|test|screenshot]" >&2; exit 2 ;;
+            *) echo "usage: $0 deps [run|test|screenshot|fuzz]" >&2; exit 2 ;;
         esac
         install_deps
         ;;
     configure) configure "$2" "$3" ;;
-    *) echo "usage: $0 deps [run|test|screenshot] | configure DIR TYPE" >&2; exit 2 ;;
+    *) echo "usage: $0 deps [run|test|screenshot|fuzz] | configure DIR TYPE" >&2; exit 2 ;;
 esac
