@@ -1,7 +1,6 @@
 // settings and language: what the program reads from kivo.ini and lang.ini.
 #include "cli/CliSupport.h"
 
-#include "core/SafeFile.h"
 #include "settings/Language.h"
 #include "settings/Settings.h"
 
@@ -76,8 +75,10 @@ int cmdSettings(const QStringList &arguments)
     const SettingsFile settings = readSettingsFile(ProfileFile::load(input));
     printJson(settingsJson(settings));
     // Placement keys not read are written as their defaults: built-in size, centred.
-    if (!output.isEmpty() && !writeFileSafely(output, settingsFileBytes(settings)).ok) {
-        printMessage(settingsNotSavedMessage(output));
+    if (output.isEmpty())
+        return kExitOk;
+    if (const auto failed = saveSettingsFile(output, settings)) {
+        printMessage(*failed);
         return kExitFailure;
     }
     return kExitOk;

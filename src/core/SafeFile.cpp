@@ -14,7 +14,9 @@ WriteResult writeFileSafely(const QString &path, const std::function<bool(QIODev
     QSaveFile file(toFileSystemPath(path));
     if (!file.open(QIODevice::WriteOnly))
         return {false, file.errorString()};
-    if (!write(file)) {
+    // The last buffered bytes go out here, not in commit(): commit() does not see that they
+    // failed, and would put an empty or cut file in place of the old one on a full disk.
+    if (!write(file) || !file.flush() || file.error() != QFileDevice::NoError) {
         const QString reason = file.errorString();
         file.cancelWriting();
         return {false,

@@ -1,5 +1,7 @@
 #include "settings/Settings.h"
 
+#include "core/SafeFile.h"
+
 #include <algorithm>
 
 namespace {
@@ -72,4 +74,11 @@ Message settingsNotSavedMessage(const QString &path)
 {
     return Message::critical(QStringLiteral("Unable to save the settings file.") + kCrLf + path,
                              kApplicationTitle);
+}
+
+std::optional<Message> saveSettingsFile(const QString &path, const SettingsFile &settings)
+{
+    if (writeFileSafely(path, settingsFileBytes(settings)).ok)
+        return std::nullopt;
+    return settingsNotSavedMessage(path);
 }

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QRect>
 
+#include <optional>
+
 // Where the main window goes after the placement keys: `current` is its rectangle as built,
 // `screen` the rectangle of the screen it shows on. A size of 100 pixels or less is ignored; a
 // position of -99 or less centres the window on the screen.
@@ -21,3 +23,7 @@ constexpr int kMaxWindowExtent = 1 << 24;
 
 // What the user is told when the settings file could not be written.
 Message settingsNotSavedMessage(const QString &path);
+
+// Writes the settings file as the shutdown does, through a temporary file: a failed write leaves
+// the old file as it was and gives the message to show.
+std::optional<Message> saveSettingsFile(const QString &path, const SettingsFile &settings);

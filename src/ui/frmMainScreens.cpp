@@ -3,8 +3,8 @@
 #include "ui/frmMain.h"
 
 #include "core/PathText.h"
-#include "core/SafeFile.h"
 #include "core/Twips.h"
+#include "render/BitmapFile.h"
 #include "state/InfoText.h"
 #include "state/PaneLayout.h"
 #include "ui/GameListView.h"
@@ -13,7 +13,6 @@
 #include "ui/frmLayout.h"
 #include "ui/frmSSView.h"
 
-#include <QBuffer>
 #include <QPlainTextEdit>
 #include <QStatusBar>
 
@@ -138,14 +137,7 @@ void frmMain::savePictureAs(int index)
     const QString path = m_dialogs.saveFile(this, {kSavePictureTitle, kBitmapFilter, {}, {}});
     if (path.isEmpty())
         return;
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    const QImage &image = picScrPane->pictureAt(index).image;
-    const WriteResult written =
-        image.save(&buffer, "BMP")
-            ? writeFileSafely(path, bytes)
-            : WriteResult{false, QStringLiteral("The picture could not be encoded.")};
+    const WriteResult written = saveBitmapFile(picScrPane->pictureAt(index).image, path);
     if (!written.ok)
         m_dialogs.show(this,
                        Message::critical(kCantSavePicture + kCrLf + path + kCrLf + written.reason,

@@ -1,7 +1,6 @@
 // Reading and writing kivo.ini, reading lang.ini, and the About box.
 #include "ui/frmMain.h"
 
-#include "core/SafeFile.h"
 #include "core/Twips.h"
 #include "settings/Language.h"
 #include "settings/Settings.h"
@@ -84,8 +83,8 @@ void frmMain::SaveSettings()
         settings.head[column] = pixelsToTwips(lstGames->header()->sectionSize(column), perPixel);
 
     const QString path = m_state.programDir.settingsFile();
-    if (!writeFileSafely(path, settingsFileBytes(settings)).ok)
-        m_dialogs.show(this, settingsNotSavedMessage(path));
+    if (const auto failed = saveSettingsFile(path, settings))
+        m_dialogs.show(this, *failed);
 }
 
 void frmMain::LoadLanguage()
