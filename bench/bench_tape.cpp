@@ -174,6 +174,20 @@ void BM_TzxlistTinyBlocks(benchmark::State &state)
 }
 BENCHMARK(BM_TzxlistTinyBlocks)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// The same two on the 10,000-block tape, the size of a long real one.
+void BM_CliTape(benchmark::State &state)
+{
+    reportRun(state, QStringLiteral(KIVO_CLI), {QStringLiteral("tape"), benchFile()}, benchFile(),
+              kBlocks);
+}
+BENCHMARK(BM_CliTape)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(21);
+
+void BM_Tzxlist(benchmark::State &state)
+{
+    reportRun(state, QStringLiteral("/usr/bin/tzxlist"), {benchFile()}, benchFile(), kBlocks);
+}
+BENCHMARK(BM_Tzxlist)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(21);
+
 // The viewer opened on the image in a process of its own (this program, started with
 // --open-taper), beside the same process opening an empty tape.
 void BM_TaperWindowTinyBlocks(benchmark::State &state)
