@@ -233,4 +233,20 @@ inline ProcessRun runMeasured(const QString &program, const QStringList &argumen
     return ProcessRunner::instance().run(program, arguments);
 }
 
+// A benchmark's iterations as runs of a whole process, timed from outside; the last run, for
+// its peak memory.
+inline ProcessRun timeProcessRuns(benchmark::State &state, const QString &program,
+                                  const QStringList &arguments)
+{
+    ProcessRun run;
+    for (auto _ : state) {
+        run = runMeasured(program, arguments);
+        if (!run.started || run.exitCode != 0)
+            state.SkipWithError("the program did not run to a good end");
+        state.SetIterationTime(run.seconds);
+    }
+    state.counters["peak_MiB"] = run.peakMiB;
+    return run;
+}
+
 } // namespace benchsupport

@@ -42,15 +42,8 @@ const QString &dumpFile()
 
 void report(benchmark::State &state, const QString &program, const QStringList &arguments)
 {
-    benchsupport::ProcessRun run;
-    for (auto _ : state) {
-        run = benchsupport::runMeasured(program, arguments);
-        if (!run.started || run.exitCode != 0)
-            state.SkipWithError("the program did not run to a good end");
-        state.SetIterationTime(run.seconds);
-    }
+    const benchsupport::ProcessRun run = benchsupport::timeProcessRuns(state, program, arguments);
     const double fileMiB = double(QFileInfo(catalogueFile()).size()) / (1024.0 * 1024.0);
-    state.counters["peak_MiB"] = run.peakMiB;
     state.counters["file_MiB"] = fileMiB;
     state.counters["peak_per_file"] = run.peakMiB / fileMiB;
 }

@@ -148,14 +148,7 @@ BENCHMARK(BM_ReadAndListTinyBlocks)->Unit(benchmark::kMillisecond)->Iterations(3
 void reportRun(benchmark::State &state, const QString &program, const QStringList &arguments,
                const QString &image, qint64 blocks)
 {
-    benchsupport::ProcessRun run;
-    for (auto _ : state) {
-        run = benchsupport::runMeasured(program, arguments);
-        if (!run.started || run.exitCode != 0)
-            state.SkipWithError("the program did not run to a good end");
-        state.SetIterationTime(run.seconds);
-    }
-    state.counters["peak_MiB"] = run.peakMiB;
+    const benchsupport::ProcessRun run = benchsupport::timeProcessRuns(state, program, arguments);
     state.counters["bytes_per_block"] =
         (run.peakMiB * 1024 * 1024 - double(QFileInfo(image).size())) / double(blocks);
 }

@@ -427,17 +427,22 @@ DatResult SaveDatabase(const RomDatabase &database, const QString &path, qint32 
 
 DatResult SaveDatabaseEntries(const QString &path, const EntryProducer &produce, qint32 version)
 {
-    DatResult result;
-    qint32 entries = 0;
-    bool produced = false;
-    bool writeFailed = false;
+    // Why a save did not happen, when it was not the file system's doing.
+    enum class Outcome {
+        Written,
+        Abandoned,
+        NoEntries,
+        WriteFailed
+    } outcome = Outcome::WriteFailed;
     const WriteResult written = writeFileSafely(path, [&](QIODevice &device) {
         constexpr qsizetype kBlock = 256 * 1024;
         DatWriter out(kBlock);
         out.raw(kMagic);
         out.int32(version);
         out.int32(0); // the count is known at the end
-        produced = produce([&](const RomRecord &record) {
+        qint32 entries = 0;
+        bool writeFailed = false;
+        const bool produced = produce([&](const RomRecord &record) {
             if (!record.isEntry())
                 return true;
             const qsizetype bound = writtenSizeBound(record);
@@ -447,24 +452,29 @@ DatResult SaveDatabaseEntries(const QString &path, const EntryProducer &produce,
             ++entries;
             return !writeFailed;
         });
-        if (!produced || writeFailed || entries == 0)
+        if (writeFailed)
             return false;
+        if (!produced || entries == 0) {
+            outcome = produced ? Outcome::NoEntries : Outcome::Abandoned;
+            return false;
+        }
         // The records written plus the trailing empty slot, as SaveDatabase counts them.
         std::array<char, 4> count{};
         qToLittleEndian(entries + 1, count.data());
-        writeFailed = !out.flushTo(device, 0) || !device.seek(8) ||
-                      device.write(count.data(), count.size()) != qint64(count.size());
-        return !writeFailed;
+        if (!out.flushTo(device, 0) || !device.seek(8) ||
+            device.write(count.data(), count.size()) != qint64(count.size()))
+            return false;
+        outcome = Outcome::Written;
+        return true;
     });
-    if (written.ok)
-        return result;
-    result.ok = false;
-    if (writeFailed || (produced && entries > 0))
+    DatResult result;
+    result.ok = written.ok;
+    if (outcome == Outcome::NoEntries)
+        result.messages.append(Message{kNoDataText});
+    else if (!written.ok && outcome != Outcome::Abandoned) // the producer says why itself
         result.messages.append(Message::critical(
             kCantSaveText + kCrLf + path + kCrLf + written.reason, kCantSaveTitle));
-    else if (produced)
-        result.messages.append(Message{kNoDataText});
-    return result; // abandoned by the producer, which says why
+    return result;
 }
 
 namespace {
@@ -551,47 +561,51 @@ DatResult MergeDatabase(RomDatabase &database, SearchPaths &paths, const QString
         path, [&](QIODevice &device, qint64 size) { return merge(database, paths, device, size); });
 }
 
-DatResult readDatabaseEntries(const QString &path, SearchPaths &paths, DatReading reading,
-                              const std::function<void(const RomRecord &)> &entry)
+namespace {
+
+// Opens the file, checks its header and hands both to `walk`, which goes through the records.
+template <typename Walk> DatResult walkFile(const QString &path, Walk walk)
 {
     return withFile(path, [&](QIODevice &device, qint64 size) {
         DatResult result;
         DatReader in(device, size);
-        const std::optional<Header> header = readHeader(in, result);
-        if (!header)
-            return result;
+        if (const std::optional<Header> header = readHeader(in, result))
+            walk(in, *header, result);
+        return result;
+    });
+}
+
+} // namespace
+
+DatResult readDatabaseEntries(const QString &path, SearchPaths &paths, DatReading reading,
+                              const std::function<void(const RomRecord &)> &entry)
+{
+    return walkFile(path, [&](DatReader &in, const Header &header, DatResult &result) {
         SeparateText text;
-        result.damaged = walkRecords(in, *header, [&] {
+        result.damaged = walkRecords(in, header, [&] {
             RomRecord record;
-            readRecord(in, header->version, record, text);
+            readRecord(in, header.version, record, text);
             if (!record.isEntry())
                 return;
-            if (header->version < 2)
+            if (header.version < 2)
                 upgradeOldEntry(record, paths);
             ++result.entriesRead;
             entry(record);
         });
-        if (reading == DatReading::Merge && header->version < 2)
+        if (reading == DatReading::Merge && header.version < 2)
             result.messages.append(Message{kUpgradedText, kUpgradedTitle});
-        return result;
     });
 }
 
 DatResult countDatabaseEntries(const QString &path)
 {
-    return withFile(path, [&](QIODevice &device, qint64 size) {
-        DatResult result;
-        DatReader in(device, size);
-        const std::optional<Header> header = readHeader(in, result);
-        if (!header)
-            return result;
+    return walkFile(path, [&](DatReader &in, const Header &header, DatResult &result) {
         CountedText text;
-        result.damaged = walkRecords(in, *header, [&] {
+        result.damaged = walkRecords(in, header, [&] {
             RomRecord record;
-            readRecord(in, header->version, record, text);
+            readRecord(in, header.version, record, text);
             result.entriesRead += record.isEntry() ? 1 : 0;
         });
-        return result;
     });
 }
 
