@@ -183,11 +183,13 @@ void tst_DriveType::realMounts()
 {
     const QList<MountEntry> mounts = currentMountTable();
     QVERIFY(!mounts.isEmpty());
-    QVERIFY(std::any_of(mounts.begin(), mounts.end(),
-                        [](const MountEntry &m) { return m.mountPoint == u"/"; }));
+    QCOMPARE(driveTypeOf(QStringLiteral("C:\\Games\\")), DriveType::NoRootDir);
+    // Inside a chroot the mount table lists only what was mounted under it.
+    if (std::none_of(mounts.begin(), mounts.end(),
+                     [](const MountEntry &m) { return m.mountPoint == u"/"; }))
+        QSKIP("the root is not in this machine's mount table (a chroot?)");
     QCOMPARE(driveTypeOf(QStringLiteral("/")), DriveType::Fixed);
     QCOMPARE(driveTypeOf(QStringLiteral("/no-such-dir-here/roms/")), DriveType::Fixed);
-    QCOMPARE(driveTypeOf(QStringLiteral("C:\\Games\\")), DriveType::NoRootDir);
 }
 
 namespace {
