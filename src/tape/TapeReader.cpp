@@ -92,8 +92,8 @@ QByteArray takeBody(const QByteArray &image, qsizetype from, quint64 declared, b
     const qsizetype present =
         from >= size ? 0 : qsizetype(std::min<quint64>(declared, quint64(size - from)));
     truncated = quint64(present) < declared;
-    if (!truncated)
-        return QByteArray::fromRawData(image.constData() + from, present);
+    if (!truncated) // an empty block after the end of the image points at its end
+        return QByteArray::fromRawData(image.constData() + std::min(from, size), present);
     QByteArray body(declared <= quint64(size) ? qsizetype(declared) : present, '\0');
     if (present > 0)
         std::memcpy(body.data(), image.constData() + from, size_t(present));
@@ -125,16 +125,20 @@ TapeFormat tapeFormatOf(const QString &path)
     return TapeFormat::Unsupported;
 }
 
-std::optional<Message> readTzxImage(TapeIndex &tape, const QByteArray &bytes)
-{
-    tape.Blocks.clear();
-    tape.Image = bytes;
-    const QByteArray &image = tape.Image;
-    if (!image.startsWith(kTzxSignature))
-        return Message{kInvalidTzxImage};
-    // The version bytes are not checked: every version is walked the same way.
-    tape.IsTap = false;
+namespace {
 
+// One block as a walk over the image finds it: its ID, where its Body starts and where the
+// block ends (past the end of the image for a block cut short).
+struct BlockSpan
+{
+    quint8 id = 0x10;
+    qsizetype from = 0;
+    quint64 end = 0;
+};
+
+// Hands every block of a TZX image to `visit`, in order, up to one that runs past the end.
+template <typename Visit> void walkTzx(const QByteArray &image, Visit visit)
+{
     const qsizetype size = image.size();
     qsizetype pos = kTzxHeaderSize;
     while (pos < size) {
@@ -154,13 +158,57 @@ std::optional<Message> readTzxImage(TapeIndex &tape, const QByteArray &bytes)
         }
         const qsizetype from = layout.keepFixed ? pos : pos + layout.fixed;
         const quint64 end = quint64(pos) + quint64(layout.fixed) + variable;
-
-        bool truncated = false;
-        tape.Blocks.append({takeBody(image, from, end - quint64(from), truncated), qint16(id)});
-        if (truncated || end > quint64(size))
+        visit(BlockSpan{id, from, end});
+        if (end > quint64(size))
             break;
         pos = qsizetype(end);
     }
+}
+
+// The same over a TAP image: a two-byte length before each block.
+template <typename Visit> void walkTap(const QByteArray &image, Visit visit)
+{
+    const qsizetype size = image.size();
+    qsizetype pos = 0;
+    while (pos < size) {
+        const int lengthBytes = int(std::min<qsizetype>(2, size - pos));
+        const auto length = quint64(LittleEndianValue(image.constData() + pos, lengthBytes));
+        pos += 2;
+        const quint64 end = quint64(pos) + length;
+        visit(BlockSpan{0x10, pos, end});
+        if (end > quint64(size))
+            break;
+        pos = qsizetype(end);
+    }
+}
+
+// The blocks a walk finds. They are counted first, so the array is allocated once at its size:
+// grown block by block, a tape of millions of one-byte blocks held its array three times over
+// while it was copied into a larger one.
+template <typename Walk> void takeBlocks(TapeIndex &tape, Walk walk)
+{
+    qsizetype count = 0;
+    walk(tape.Image, [&](const BlockSpan &) { ++count; });
+    tape.Blocks.reserve(count);
+    walk(tape.Image, [&](const BlockSpan &span) {
+        bool truncated = false;
+        tape.Blocks.append(
+            {takeBody(tape.Image, span.from, span.end - quint64(span.from), truncated),
+             qint16(span.id)});
+    });
+}
+
+} // namespace
+
+std::optional<Message> readTzxImage(TapeIndex &tape, const QByteArray &bytes)
+{
+    tape.Blocks.clear();
+    tape.Image = bytes;
+    if (!tape.Image.startsWith(kTzxSignature))
+        return Message{kInvalidTzxImage};
+    // The version bytes are not checked: every version is walked the same way.
+    tape.IsTap = false;
+    takeBlocks(tape, [](const QByteArray &image, auto visit) { walkTzx(image, visit); });
     return std::nullopt;
 }
 
@@ -168,20 +216,8 @@ void readTapImage(TapeIndex &tape, const QByteArray &bytes)
 {
     tape.Blocks.clear();
     tape.Image = bytes;
-    const QByteArray &image = tape.Image;
     tape.IsTap = true;
-    const qsizetype size = image.size();
-    qsizetype pos = 0;
-    while (pos < size) {
-        const int lengthBytes = int(std::min<qsizetype>(2, size - pos));
-        const auto length = quint64(LittleEndianValue(image.constData() + pos, lengthBytes));
-        pos += 2;
-        bool truncated = false;
-        tape.Blocks.append({takeBody(image, pos, length, truncated), qint16(0x10)});
-        if (truncated)
-            break;
-        pos += qsizetype(length);
-    }
+    takeBlocks(tape, [](const QByteArray &image, auto visit) { walkTap(image, visit); });
 }
 
 std::optional<Message> ReadTapeImage(TapeIndex &tape, const QString &path)

@@ -221,6 +221,19 @@ private Q_SLOTS:
         QVERIFY(tape.IsTap);
     }
 
+    // A tape of tiny blocks holds its array once, sized before it is filled: grown block by
+    // block, it was copied into ever larger arrays and held up to three times the blocks.
+    void blocksAllocatedOnce()
+    {
+        TapeIndex tape;
+        readTzxImage(tape, tzx(QList<QByteArray>(5000, hex("22"))));
+        QCOMPARE(tape.Blocks.size(), 5000);
+        QCOMPARE(tape.Blocks.capacity(), tape.Blocks.size());
+        readTapImage(tape, QByteArray(2 * 5000, '\0')); // blocks of length 0
+        QCOMPARE(tape.Blocks.size(), 5000);
+        QCOMPARE(tape.Blocks.capacity(), tape.Blocks.size());
+    }
+
     // The file level: ending chosen in lower case, signature checked case-sensitively, the
     // index emptied by every read and IsTap set by the reader chosen.
     void readFile_data()
