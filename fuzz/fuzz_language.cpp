@@ -49,6 +49,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QString path = kivofuzz::writeScratchFile(QStringLiteral("lang.ini"), bytes);
     FUZZ_CHECK(allTexts(readLanguageFile(ProfileFile::load(path))) == read);
 
+    // Writing keeps every line as it was read: the file written reads back to the same file.
+    const QByteArray written = file.toBytes();
+    FUZZ_CHECK(ProfileFile::fromBytes(written).toBytes() == written);
+
     // Whatever a value holds (quotes, backquotes, blanks at either end, line breaks), writing it
     // and reading it back gives it again, in a new file and over the lines of the old one.
     ProfileFile fresh;

@@ -21,7 +21,8 @@ else
     exit 2
 fi
 
-# The longest input each target is given: room for thousands of catalogue entries, a long tape.
+# The longest input each target is given in the large phase: room for thousands of catalogue
+# entries, a long tape, a screen with bytes after it.
 max_len() {
     case "$1" in
         dat | pocket | sgd | tape) echo 600000 ;;
@@ -55,7 +56,6 @@ for t in "${run[@]}"; do
     mkdir -p "$corpus" "$crashes"
     cp -n tests/fuzz/corpus/"$t"/* "$corpus"/ 2>/dev/null || true
     cp -n tests/fuzz/regressions/"$t"/* "$corpus"/ 2>/dev/null || true
-    cp -n "$out/seeds-large/$t"/* "$corpus"/ 2>/dev/null || true
     [ "$t" = language ] && cp -n data/lang/de/lang.ini "$corpus/de-lang.ini" &&
         cp -n data/lang/es/lang.ini "$corpus/es-lang.ini"
     if [ -d ../shared/corpus ]; then
@@ -63,18 +63,32 @@ for t in "${run[@]}"; do
             find ../shared/corpus -type f -iname "*.$ending" -exec cp -n {} "$corpus"/ \;
         done
     fi
-    log=$out/logs/$t-$(date +%Y%m%d-%H%M%S).log
-    echo "== fuzz_$t for ${seconds}s over $(ls "$corpus" | wc -l) inputs; log: $log"
+    # Three quarters of the time on inputs of up to 64 KB, where a mutation costs little; the
+    # rest with the large seeds and the full length, so big files are fuzzed too.
+    small=$((seconds * 3 / 4))
+    large=$((seconds - small))
     status=0
-    "$out/fuzz/fuzz_$t" "$corpus" \
-        -max_total_time="$seconds" -max_len="$(max_len "$t")" \
-        -malloc_limit_mb=256 -rss_limit_mb=2048 -timeout=30 \
-        -artifact_prefix="$crashes/" -print_final_stats=1 >"$log" 2>&1 || status=$?
-    grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units|stat::average_exec_per_sec|stat::peak_rss_mb)' "$log" || true
-    if [ "$status" -ne 0 ]; then
-        failed+=("$t")
-        tail -n 40 "$log"
-    fi
+    for phase in small large; do
+        if [ "$phase" = small ]; then
+            time=$small len=$(($(max_len "$t") < 65536 ? $(max_len "$t") : 65536)) seeds=()
+        else
+            time=$large len=$(max_len "$t") seeds=("$out/seeds-large/$t")
+            [ -d "${seeds[0]}" ] || seeds=()
+        fi
+        [ "$time" -gt 0 ] || continue
+        log=$out/logs/$t-$phase-$(date +%Y%m%d-%H%M%S).log
+        echo "== fuzz_$t, $phase inputs (max_len $len), ${time}s over $(ls "$corpus" | wc -l) inputs; log: $log"
+        "$out/fuzz/fuzz_$t" "$corpus" "${seeds[@]}" \
+            -max_total_time="$time" -max_len="$len" \
+            -malloc_limit_mb=256 -rss_limit_mb=2048 -timeout=30 \
+            -artifact_prefix="$crashes/" -print_final_stats=1 >"$log" 2>&1 || status=$?
+        grep -E '^#[0-9]+[[:space:]]+DONE|^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)' "$log" || true
+        if [ "$status" -ne 0 ]; then
+            failed+=("$t")
+            tail -n 40 "$log"
+            break
+        fi
+    done
 done
 
 found=$(find "$out/crashes" -type f 2>/dev/null | sort)
