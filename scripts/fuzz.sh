@@ -47,6 +47,9 @@ out=$PWD/build-fuzz
 mkdir -p "$out/logs" "$out/tmp"
 export TMPDIR=$out/tmp # the targets' scratch files
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+# A smaller quarantine than the default 256 MB: freed memory is reused sooner, which spares the
+# page faults of ever fresh memory and runs the allocation-heavy targets half as fast again.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-quarantine_size_mb=16}
 "$out/fuzz/kivo-fuzz-seeds" --large "$out/seeds-large" >/dev/null
 
 failed=()
