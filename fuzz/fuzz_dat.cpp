@@ -1,6 +1,7 @@
 // The .dat catalogue: loading and merging from bytes and through a file (which reads through a
 // window of the file's bytes), the count the import wizard lists, and a save read back.
 
+#include "CatalogueShape.h"
 #include "FuzzSupport.h"
 
 #include "core/DatFile.h"
@@ -28,18 +29,6 @@ RomDatabase startingCatalogue()
     database.Add(entry(QStringLiteral("Before One"), QStringLiteral("one.tap")));
     database.Add(entry(QStringLiteral("Before Two"), QStringLiteral("two.tzx")));
     return database;
-}
-
-// Every slot but the last holds an entry and the last is the empty one.
-void checkShape(const RomDatabase &database)
-{
-    const QList<RomRecord> &slots = database.slots();
-    FUZZ_CHECK(!slots.isEmpty());
-    FUZZ_CHECK(!slots.last().isEntry());
-    for (qsizetype i = 0; i + 1 < slots.size(); ++i)
-        FUZZ_CHECK(slots.at(i).isEntry());
-    FUZZ_CHECK(database.EntryCount() == slots.size() - 1);
-    FUZZ_CHECK(database.HasEntries() == (slots.size() > 1));
 }
 
 qsizetype textSize(const RomRecord &r)
@@ -82,7 +71,7 @@ struct Loaded
 void checkLoad(const QByteArray &bytes, const Loaded &load)
 {
     const RomDatabase before = startingCatalogue();
-    checkShape(load.database);
+    kivofuzz::checkCatalogueShape(load.database);
     if (!load.result.ok) {
         // A rejected file leaves the catalogue as it was and says why.
         FUZZ_CHECK(load.database.slots() == before.slots());
@@ -133,7 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const qint64 mergePeak = kivofuzz::peakHeap(
         [&] { merged.result = mergeDatabaseBytes(merged.database, merged.paths, bytes); });
     kivofuzz::checkHeap(mergePeak, bytes.size(), 32, 64 << 10, "mergeDatabaseBytes");
-    checkShape(merged.database);
+    kivofuzz::checkCatalogueShape(merged.database);
     FUZZ_CHECK(merged.result.ok == fromBytes.result.ok);
     FUZZ_CHECK(merged.result.entriesRead == fromBytes.result.entriesRead);
     FUZZ_CHECK(merged.result.damaged == fromBytes.result.damaged);
@@ -156,7 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (fromBytes.result.ok) {
         Loaded cut;
         cut.result = loadDatabaseBytes(cut.database, cut.paths, bytes.left(bytes.size() * 3 / 4));
-        checkShape(cut.database);
+        kivofuzz::checkCatalogueShape(cut.database);
         if (cut.result.ok) {
             const int n = cut.database.EntryCount();
             FUZZ_CHECK(n <= fromBytes.database.EntryCount());

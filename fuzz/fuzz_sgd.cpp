@@ -1,6 +1,7 @@
 // An SGD data file: its records read from a file and from bytes, turned into entries and added
 // to the catalogue, merging and replacing, with the count the import wizard lists.
 
+#include "CatalogueShape.h"
 #include "FuzzSupport.h"
 
 #include "interchange/ImportFiles.h"
@@ -19,15 +20,6 @@ RomDatabase startingCatalogue()
     record.RomName = QStringLiteral("Already Here");
     database.Add(record);
     return database;
-}
-
-void checkShape(const RomDatabase &database)
-{
-    const QList<RomRecord> &slots = database.slots();
-    FUZZ_CHECK(!slots.isEmpty());
-    FUZZ_CHECK(!slots.last().isEntry());
-    for (qsizetype i = 0; i + 1 < slots.size(); ++i)
-        FUZZ_CHECK(slots.at(i).isEntry());
 }
 
 bool trimmed(const QString &text)
@@ -93,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     });
     // A 252-byte record becomes a 176-byte one and at most 300 bytes of text.
     kivofuzz::checkHeap(addPeak, bytes.size(), 8, 1 << 16, "addSgdRecords");
-    checkShape(merged);
+    kivofuzz::checkCatalogueShape(merged);
     FUZZ_CHECK(result.ok);
     FUZZ_CHECK(result.added + result.skipped == listed);
     FUZZ_CHECK(merged.EntryCount() == kept + result.added);
@@ -104,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // Replacing gives the same entries without the old ones.
     RomDatabase replaced = startingCatalogue();
     const ImportResult replacing = addSgdRecords(replaced, file, true);
-    checkShape(replaced);
+    kivofuzz::checkCatalogueShape(replaced);
     FUZZ_CHECK(replacing.added == result.added && replacing.skipped == result.skipped);
     FUZZ_CHECK(replaced.slots() == merged.slots().sliced(kept));
     return 0;
