@@ -117,14 +117,14 @@ RomDatabase versionOneCatalogue()
     RomDatabase database;
     RomRecord a;
     a.RomName = QStringLiteral("Jetpac");
-    a.RomFile = QStringLiteral("C:\\Games\\Spec\\jetpac.tap");
+    a.RomFile = QStringLiteral("C:\\Games\\Speccy\\jetpac.tap");
     a.Screenshots = QStringLiteral("C:\\Shots\\a.gif,C:\\Shots\\b.scr");
     a.RomType = 8;
     a.Year = 1983;
     database.Add(a);
     RomRecord b;
     b.RomName = QStringLiteral("Atic Atac");
-    b.RomFile = QStringLiteral("c:\\games\\SPEC\\atic.tzx");
+    b.RomFile = QStringLiteral("c:\\games\\SPECCY\\atic.tzx");
     b.Screenshots = QStringLiteral("/home/me/shots/atic.scr");
     b.RomType = 12;
     database.Add(b);
@@ -270,7 +270,7 @@ void sgdSeeds(bool large)
         "[SGD]\r\nGameDir=C:\\Games\\Spectrum\r\nScrDir=C:\\Games\\Shots\\\r\n"
         "GameDir=D:\\More Games\\, GameDir=E:\\Tapes\\\r\n");
     put(QStringLiteral("sgd_ini"), QStringLiteral("quoted.ini"),
-        "[SGD]\nGameDir=\"/home/me/spec tapes\",\"GameDir=/srv/a,b\" trailing, GameDir=rel\n"
+        "[SGD]\nGameDir=\"/home/me/zx tapes\",\"GameDir=/srv/a,b\" trailing, GameDir=rel\n"
         "  \"unclosed GameDir=/x\n,,GameDir=,GameDir= \n");
     put(QStringLiteral("sgd_ini"), QStringLiteral("cp1252.ini"),
         "[SGD]\r\nGameDir=C:\\Jeux\\\xE9t\xE9\\\r\nGameDir=c:\\games\\spectrum\\\r\n");
@@ -291,12 +291,12 @@ void settingsSeeds(bool large)
     s.Defaultmplayer = 0;
     s.view = 4;
     s.SSSize = 1;
-    s.lastdb = QStringLiteral("/home/me/spec/games.dat");
+    s.lastdb = QStringLiteral("/home/me/zx/games.dat");
     s.loadlast = 1;
     s.emulators = {{QStringLiteral("Fuse"), QStringLiteral("/usr/bin/fuse-sdl")},
                    {QStringLiteral(" \"Quoted\" "), QStringLiteral("/opt/emu dir/run")}};
     s.musicPlayers = {{QStringLiteral("mpv"), QStringLiteral("/usr/bin/mpv")}};
-    s.RomPaths = {QStringLiteral("/home/me/tapes/"), QStringLiteral("C:\\Games\\Spec\\")};
+    s.RomPaths = {QStringLiteral("/home/me/tapes/"), QStringLiteral("C:\\Games\\Speccy\\")};
     s.ScreenshotPaths = {QStringLiteral("/home/иван/shots/")};
     s.head = {2000, 1500.25f, 0};
     if (large) {
