@@ -131,19 +131,34 @@ QString readMultiLine(const Part &part, SharedTextBuilder &text, QByteArray &scr
     return text.add(scratch.constData(), scratch.size());
 }
 
-// Where the next line starts, and where the current one ends (before its CR LF).
-const char *lineEnd(const char *begin, const char *end)
+// One line of the file: where it ends (before its line end) and where the next one starts.
+struct Line
+{
+    const char *stop;
+    const char *next;
+};
+
+// Lines end CR LF, as the program writes them. A file without a single CR LF was written on
+// Linux or by a script: its lines end LF alone.
+bool endsLinesWithLf(const QByteArray &bytes)
+{
+    return !bytes.contains("\r\n");
+}
+
+Line nextLine(const char *begin, const char *end, bool lfOnly)
 {
     const char *p = begin;
     while (p < end) {
         const auto *lf = static_cast<const char *>(std::memchr(p, '\n', std::size_t(end - p)));
         if (!lf)
-            return end;
+            break;
+        if (lfOnly)
+            return {lf, lf + 1};
         if (lf > begin && lf[-1] == '\r')
-            return lf - 1;
+            return {lf - 1, lf + 1};
         p = lf + 1;
     }
-    return end;
+    return {end, end};
 }
 
 bool isBlankLine(const char *begin, const char *end)
@@ -232,10 +247,10 @@ ImportResult importPocketBytes(RomDatabase &database, const QByteArray &bytes,
     std::array<Part, kFields> parts;
 
     const char *const end = bytes.constData() + bytes.size();
+    const bool lfOnly = endsLinesWithLf(bytes);
     qint64 line = 0;
     for (const char *begin = bytes.constData(); begin < end; ++line) {
-        const char *const stop = lineEnd(begin, end);
-        const char *const next = stop < end ? stop + 2 : end;
+        const auto [stop, next] = nextLine(begin, end, lfOnly);
         if (progress && line % kRecordProgressStride == 0)
             progress(line, lines);
         const bool data = std::memchr(begin, kPocketSeparator, std::size_t(stop - begin));
@@ -271,11 +286,12 @@ qint64 pocketEntryCount(const QByteArray &bytes)
 {
     qint64 lines = 0;
     const char *const end = bytes.constData() + bytes.size();
+    const bool lfOnly = endsLinesWithLf(bytes);
     for (const char *begin = bytes.constData(); begin < end;) {
-        const char *const stop = lineEnd(begin, end);
-        if (!isBlankLine(begin, stop))
+        const Line line = nextLine(begin, end, lfOnly);
+        if (!isBlankLine(begin, line.stop))
             ++lines;
-        begin = stop < end ? stop + 2 : end;
+        begin = line.next;
     }
     return std::max<qint64>(lines - 1, 0);
 }

@@ -203,6 +203,11 @@ private Q_SLOTS:
         QTest::newRow("signs and blanks")
             << pocketEntry("A", " +15 ", "-1") + pocketEntry("B", "2147483647")
             << QStringList{"A", "B"} << 0;
+        // A file written with LF line ends: each line is an entry, the header is no name.
+        QTest::newRow("LF line ends")
+            << QByteArray("KIVOPPC1\r\n" + pocketEntry("Alpha") + pocketEntry("Beta"))
+                   .replace("\r\n", "\n")
+            << QStringList{"Alpha", "Beta"} << 0;
         // Fields past the ninth are ignored, not appended to the audio file.
         QTest::newRow("ten fields")
             << pocketFile({{"A", "1", "", "2", "", "", "", "", "song.mp3", "extra"}})
@@ -329,6 +334,8 @@ private Q_SLOTS:
             << QByteArray("KIVOPPC1\r\nA\xDEnote\nmore\r\n") << qint64(1);
         QTest::newRow("header only") << QByteArray("KIVOPPC1") << qint64(0);
         QTest::newRow("empty") << QByteArray() << qint64(0);
+        QTest::newRow("LF line ends")
+            << pocketFile({{"A"}, {"B"}, {"C"}}).replace("\r\n", "\n") << qint64(3);
     }
     void entryCount()
     {
