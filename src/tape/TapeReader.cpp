@@ -136,6 +136,39 @@ struct BlockSpan
     quint64 end = 0;
 };
 
+bool isKnownTzxId(quint8 id)
+{
+    return (id >= 0x10 && id <= 0x15) || id == 0x18 || id == 0x19 || (id >= 0x20 && id <= 0x28) ||
+           id == 0x2A || id == 0x2B || (id >= 0x30 && id <= 0x35) || id == 0x40 || id == 0x5A;
+}
+
+// An archive-info block (0x32) from some writers carries a length word that disagrees with the
+// strings it holds. Where the word cannot hold the strings it announces, or leads to no known
+// block while the strings do, the strings decide where the block ends, so the blocks after it
+// stay in step. `pos` is where the length word starts.
+quint64 archiveInfoEnd(const QByteArray &image, qsizetype pos, quint64 declaredEnd)
+{
+    const qsizetype size = image.size();
+    qsizetype at = pos + 2;
+    if (at >= size)
+        return declaredEnd;
+    const int strings = quint8(image.at(at++));
+    for (int k = 0; k < strings; ++k) {
+        if (at + 2 > size)
+            return declaredEnd;
+        at += 2 + quint8(image.at(at + 1));
+    }
+    if (at > size)
+        return declaredEnd;
+    const auto fieldsEnd = quint64(at);
+    const auto startsBlock = [&](quint64 end) {
+        return end == quint64(size) || (end < quint64(size) && isKnownTzxId(quint8(image.at(end))));
+    };
+    if (fieldsEnd > declaredEnd || (!startsBlock(declaredEnd) && startsBlock(fieldsEnd)))
+        return fieldsEnd;
+    return declaredEnd;
+}
+
 // Hands every block of a TZX image to `visit`, in order, up to one that runs past the end.
 template <typename Visit> void walkTzx(const QByteArray &image, Visit visit)
 {
@@ -157,7 +190,9 @@ template <typename Visit> void walkTzx(const QByteArray &image, Visit visit)
                 quint64(layout.unit);
         }
         const qsizetype from = layout.keepFixed ? pos : pos + layout.fixed;
-        const quint64 end = quint64(pos) + quint64(layout.fixed) + variable;
+        quint64 end = quint64(pos) + quint64(layout.fixed) + variable;
+        if (id == 0x32)
+            end = archiveInfoEnd(image, pos, end);
         visit(BlockSpan{id, from, end});
         if (end > quint64(size))
             break;

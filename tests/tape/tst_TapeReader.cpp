@@ -110,6 +110,9 @@ private Q_SLOTS:
         same("0x30 text", 0x30, hex("02 4869"));
         same("0x31 message", 0x31, hex("05 02 4869"));
         same("0x32 archive", 0x32, hex("0300 010203"));
+        // A length word that disagrees with the strings: the strings say where the next block is.
+        same("0x32 strings past its length", 0x32, hex("0500 01 0003616263"));
+        same("0x32 length past its strings", 0x32, hex("0900 01 0003616263"));
         row("0x33 hardware drops the count", 0x33, hex("02 000102 030405"), hex("000102 030405"));
         same("0x34 emulation", 0x34, hex("0102030405060708"));
         same("0x35 custom", 0x35, QByteArray(16, 'x') + hex("02000000 aabb"));
