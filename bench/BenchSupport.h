@@ -4,8 +4,8 @@
 // that starts nothing, and timing a whole child process with its peak memory.
 #include "core/RomDatabase.h"
 #include "launch/ProcessStarter.h"
-#include "ui/Dialogs.h"
-#include "ui/frmMain.h"
+#include "ui/common/Dialogs.h"
+#include "ui/main/frmMain.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -4,10 +4,10 @@
 
 #include "core/DatFile.h"
 #include "launch/ProcessStarter.h"
-#include "ui/Dialogs.h"
-#include "ui/GameListModel.h"
-#include "ui/GameListView.h"
-#include "ui/frmMain.h"
+#include "ui/common/Dialogs.h"
+#include "ui/list/GameListModel.h"
+#include "ui/list/GameListView.h"
+#include "ui/main/frmMain.h"
 
 #include <QApplication>
 #include <QDir>

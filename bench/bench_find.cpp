@@ -3,9 +3,10 @@
 // directories of 10,000 files each.
 #include "BenchSupport.h"
 
-#include "ui/GameListModel.h"
-#include "ui/GameListView.h"
-#include "ui/frmMain.h"
+#include "ui/list/GameListModel.h"
+#include "ui/list/GameListView.h"
+#include "ui/main/GameListFinder.h"
+#include "ui/main/frmMain.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -158,7 +159,7 @@ void BM_MissingFilesState(benchmark::State &state)
     BigWindow &big = bigWindow();
     big.window->chkMissing->setChecked(true);
     for (auto _ : state) {
-        big.window->refreshRomFiles();
+        big.window->finder().refreshRomFiles();
         QCoreApplication::processEvents();
     }
     if (big.window->gameListModel()->rowCount() != kEntries / 10)

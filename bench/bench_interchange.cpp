@@ -8,10 +8,10 @@
 #include "interchange/ImportRun.h"
 #include "interchange/PocketDatabase.h"
 #include "interchange/SgdImport.h"
-#include "ui/DirectoryChooser.h"
-#include "ui/GameListModel.h"
-#include "ui/frmImpWiz.h"
-#include "ui/frmMain.h"
+#include "ui/common/DirectoryChooser.h"
+#include "ui/list/GameListModel.h"
+#include "ui/import/frmImpWiz.h"
+#include "ui/main/frmMain.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -3,10 +3,10 @@
 // and warm, and resizing the window in view 4 with those 50 pictures in the strip.
 #include "BenchSupport.h"
 
-#include "ui/GameListModel.h"
-#include "ui/GameListView.h"
-#include "ui/ScreenshotStrip.h"
-#include "ui/frmMain.h"
+#include "ui/list/GameListModel.h"
+#include "ui/list/GameListView.h"
+#include "ui/screens/ScreenshotStrip.h"
+#include "ui/main/frmMain.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -6,8 +6,8 @@
 #include "BenchSupport.h"
 
 #include "core/DatFile.h"
-#include "ui/GameListView.h"
-#include "ui/frmMain.h"
+#include "ui/list/GameListView.h"
+#include "ui/main/frmMain.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

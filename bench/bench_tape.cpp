@@ -4,8 +4,8 @@
 
 #include "tape/TapeListing.h"
 #include "tape/TapeReader.h"
-#include "ui/Dialogs.h"
-#include "ui/frmTaper.h"
+#include "ui/common/Dialogs.h"
+#include "ui/tape/frmTaper.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "launch/ProcessStarter.h"
 #include "state/AppState.h"
-#include "ui/Dialogs.h"
-#include "ui/frmMain.h"
+#include "ui/common/Dialogs.h"
+#include "ui/main/frmMain.h"
 
 #include <QApplication>
 

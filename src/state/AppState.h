@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/CatalogueBinding.h"
 #include "core/ProgramDir.h"
 #include "core/ProgramEntry.h"
 #include "core/RomDatabase.h"
@@ -28,8 +29,8 @@ struct AppState
     LayoutState layout;
     TapeIndex tape;
 
-    // The file the catalogue in memory was loaded from or saved to in this run; empty when it
+    // The file the catalogue in memory was loaded from or saved to in this run; unbound when it
     // came from nowhere. Only this file is overwritten without asking (LastDatabase may name a
     // file remembered from an earlier run).
-    QString boundDatabase;
+    CatalogueBinding boundDatabase;
 };

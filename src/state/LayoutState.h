@@ -5,6 +5,8 @@
 // The main window's view options and screenshot-strip position.
 struct LayoutState
 {
+    static constexpr qint32 kViews = 7;
+
     qint32 ViewMode = 0;            // 0..6: which panes show and where
     qint32 HalfSizeScreenshots = 0; // 1: 128 x 96 pictures, else 256 x 192
     qint32 ScreenshotWidth = 256;

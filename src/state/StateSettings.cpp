@@ -4,7 +4,8 @@ void applySettings(const SettingsFile &s, AppState &state)
 {
     state.emulators.defaultIndex = s.Defaultemu;
     state.musicPlayers.defaultIndex = s.Defaultmplayer;
-    state.layout.ViewMode = s.view;
+    // A view the program does not have would leave the list nowhere: the list alone instead.
+    state.layout.ViewMode = s.view >= 0 && s.view < LayoutState::kViews ? s.view : 0;
     state.layout.HalfSizeScreenshots = s.SSSize;
     state.database.LastDatabase = s.lastdb;
     state.LoadLastDatabase = s.loadlast;

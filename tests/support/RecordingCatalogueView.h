@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/CatalogueView.h"
+#include "ui/common/CatalogueView.h"
 
 #include <QStringList>
 

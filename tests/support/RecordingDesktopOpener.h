@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/DesktopOpener.h"
+#include "ui/common/DesktopOpener.h"
 
 #include <QStringList>
 

@@ -4,7 +4,11 @@
 #include "ScriptedDialogs.h"
 
 #include "state/AppState.h"
-#include "ui/frmMain.h"
+#include "ui/main/EntryLauncher.h"
+#include "ui/main/GameListFinder.h"
+#include "ui/main/PaneArranger.h"
+#include "ui/main/ScreenshotCommands.h"
+#include "ui/main/frmMain.h"
 
 #include <QTemporaryDir>
 

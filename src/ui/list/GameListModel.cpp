@@ -1,0 +1,170 @@
+#include "ui/list/GameListModel.h"
+
+#include "core/PathText.h"
+
+#include <QFont>
+#include <QPainter>
+#include <QPixmap>
+
+namespace {
+
+const QStringList kHeaders = {QStringLiteral("Rom Name"), QStringLiteral("Publisher"),
+                              QStringLiteral("Year")};
+
+// A 16 x 16 tape or snapshot badge: a coloured label with the type's letter.
+QIcon badge(const QColor &colour, const QString &letter)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (letter.isEmpty()) {
+        painter.setPen(QPen(QColor(120, 120, 120), 1));
+        painter.setBrush(Qt::white);
+        painter.drawRect(QRectF(3.5, 1.5, 9, 13));
+        return QIcon(pixmap);
+    }
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    painter.drawRoundedRect(QRectF(1, 1, 14, 14), 3, 3);
+    QFont font = painter.font();
+    font.setPixelSize(11);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, letter);
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+GameListModel::GameListModel(const RomDatabase &database, const RomFileIndex &romFiles,
+                             QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_database(database)
+    , m_romFiles(romFiles)
+    , m_blank(badge({}, {}))
+    , m_tzx(badge(QColor(30, 90, 200), QStringLiteral("X")))
+    , m_tap(badge(QColor(30, 150, 70), QStringLiteral("T")))
+    , m_z80(badge(QColor(210, 110, 20), QStringLiteral("Z")))
+    , m_sna(badge(QColor(140, 50, 170), QStringLiteral("S")))
+{
+}
+
+void GameListModel::refill()
+{
+    beginResetModel();
+    m_rowToSlot.clear();
+    const QList<RomRecord> &slots = m_database.slots();
+    m_rowToSlot.reserve(slots.size());
+    for (int slot = 0; slot < slots.size(); ++slot) {
+        if (slots.at(slot).isEntry())
+            m_rowToSlot.append(slot);
+    }
+    endResetModel();
+}
+
+void GameListModel::refreshSlot(int slot)
+{
+    const int row = rowOfSlot(slot);
+    if (row >= 0)
+        Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));
+}
+
+bool GameListModel::isMissing(const RomRecord &record) const
+{
+    return m_romFiles.isListed() && !m_romFiles.holds(record.RomFile);
+}
+
+void GameListModel::romFilesChanged()
+{
+    if (!m_rowToSlot.isEmpty())
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1),
+                           {Qt::ForegroundRole, Qt::FontRole});
+}
+
+int GameListModel::rowOfSlot(int slot) const
+{
+    const auto it = std::lower_bound(m_rowToSlot.begin(), m_rowToSlot.end(), slot);
+    return it != m_rowToSlot.end() && *it == slot ? int(it - m_rowToSlot.begin()) : -1;
+}
+
+QString GameListModel::iconKey(const QString &romFile)
+{
+    const QString extension = lowerExtension(romFile);
+    for (const char *key : {"tap", "tzx", "z80", "sna"}) {
+        if (extension == QLatin1String(key))
+            return extension;
+    }
+    return QStringLiteral("blank");
+}
+
+const QIcon &GameListModel::iconFor(const QString &romFile) const
+{
+    const QString key = iconKey(romFile);
+    if (key == u"tzx")
+        return m_tzx;
+    if (key == u"tap")
+        return m_tap;
+    if (key == u"z80")
+        return m_z80;
+    if (key == u"sna")
+        return m_sna;
+    return m_blank;
+}
+
+int GameListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_rowToSlot.size());
+}
+
+int GameListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant GameListModel::data(const QModelIndex &index, int role) const
+{
+    // The catalogue can change before the rows follow it (a message shown while a new one is
+    // loaded lets the list repaint): a row whose slot is gone draws nothing.
+    if (!index.isValid() || index.row() >= m_rowToSlot.size() ||
+        !m_database.isEntrySlot(m_rowToSlot.at(index.row())))
+        return {};
+    const RomRecord &record = m_database.Get(m_rowToSlot.at(index.row()));
+    if (role == Qt::DisplayRole) {
+        switch (index.column()) {
+        case NameColumn:
+            return record.RomName;
+        case PublisherColumn:
+            return record.Publisher;
+        case YearColumn:
+            return record.Year == 0 ? QString() : QString::number(record.Year);
+        default:
+            return {};
+        }
+    }
+    switch (role) {
+    case Qt::DecorationRole:
+        return index.column() == NameColumn ? QVariant(iconFor(record.RomFile)) : QVariant();
+    // An entry whose rom file is in none of the rom paths: its texts stay, its look says it.
+    case Qt::ForegroundRole:
+        return isMissing(record) ? QVariant(QColor(Qt::gray)) : QVariant();
+    case Qt::FontRole: {
+        if (!isMissing(record))
+            return {};
+        QFont font;
+        font.setItalic(true);
+        return font;
+    }
+    default:
+        return {};
+    }
+}
+
+QVariant GameListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+        section < kHeaders.size())
+        return kHeaders.at(section);
+    return {};
+}

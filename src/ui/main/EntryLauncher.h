@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+
+#include <functional>
+
+class CatalogueView;
+class Dialogs;
+class ProcessStarter;
+class QAction;
+class QMenu;
+class QWidget;
+struct AppState;
+struct Launch;
+struct RomRecord;
+
+// Starting the selected entry in an emulator and its music in a player, the Run With menu that
+// follows the emulator list, and the dialogs that edit the two lists.
+class EntryLauncher : public QObject
+{
+    Q_OBJECT
+
+public:
+    // `emulator` of RunEntry: an index into the emulator list, or this for the default one.
+    static constexpr int kDefaultEmulator = -1;
+
+    EntryLauncher(AppState &state, Dialogs &dialogs, ProcessStarter &starter, CatalogueView &view,
+                  QMenu &runWithMenu, QWidget *parent);
+
+    // The Run With menu's places, one per emulator (at least twenty).
+    const QList<QAction *> &emuname() const { return m_emuname; }
+    void RebuildEmulatorMenu();
+    void RunEntry(int emulator);
+    void PlayEntryMusic();
+    // Emulators > Speccy or Music: the list's dialog, modal.
+    void mnuEmus_Click(int index);
+
+private:
+    // Starts what `plan` makes of the selected entry: the one way Run, Run With and Play Music
+    // reach a program.
+    void launchSelected(const std::function<Launch(const RomRecord &)> &plan);
+
+    AppState &m_state;
+    Dialogs &m_dialogs;
+    ProcessStarter &m_starter;
+    CatalogueView &m_view;
+    QMenu &m_runWithMenu;
+    QWidget *m_parent;
+    QList<QAction *> m_emuname;
+};

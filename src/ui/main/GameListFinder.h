@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+
+class GameListModel;
+class GameListProxy;
+class GameListView;
+class QCheckBox;
+class QLineEdit;
+class QWidget;
+class RomFileIndex;
+struct AppState;
+
+// Finding entries: the filter box and "Missing files only" above the list, sorting by a
+// column's header, and the listings of the rom paths that tell which files are missing (F5
+// looks again). It builds the filter bar into the list's pane and says when what the list shows
+// changed; the window keeps the count and the selection in step.
+class GameListFinder : public QObject
+{
+    Q_OBJECT
+
+public:
+    // `pane` holds the bar above `list`.
+    GameListFinder(AppState &state, GameListModel &model, GameListProxy &proxy, GameListView &list,
+                   RomFileIndex &romFiles, QWidget *pane);
+
+    QLineEdit *filterBox() const { return m_filter; }
+    QCheckBox *missingOnly() const { return m_missing; }
+
+    void txtFilter_Change();
+    void chkMissing_Click();
+    void header_Click(int column);
+    // F5: every rom path is listed afresh.
+    void refreshRomFiles();
+    // "N entries", or "N of M entries" while a filter hides some.
+    QString entryCountText() const;
+    // The rom paths may hold new directories: they are listed once the window is idle.
+    void scheduleRomFilesUpdate();
+
+Q_SIGNALS:
+    // The filter, the sort or the rom files changed which rows the list shows.
+    void listChanged();
+    // Enter in the filter box: the first match is to run.
+    void runFirstMatch();
+
+private:
+    void buildBar(QWidget *pane);
+    void updateRomFiles();
+
+    AppState &m_state;
+    GameListModel &m_model;
+    GameListProxy &m_proxy;
+    GameListView &m_list;
+    RomFileIndex &m_romFiles;
+    QLineEdit *m_filter = nullptr;
+    QCheckBox *m_missing = nullptr;
+    QTimer m_romFilesTimer;
+};

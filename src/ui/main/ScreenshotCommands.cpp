@@ -1,0 +1,74 @@
+#include "ui/main/ScreenshotCommands.h"
+
+#include "core/PathText.h"
+#include "render/BitmapFile.h"
+#include "state/AppState.h"
+#include "ui/common/Dialogs.h"
+#include "ui/main/MainMenus.h"
+#include "ui/main/PaneArranger.h"
+#include "ui/screens/ScreenshotStrip.h"
+#include "ui/screens/ShotPicture.h"
+#include "ui/screens/frmSSView.h"
+
+namespace {
+
+const QString kSavePictureTitle = QStringLiteral("Save Picture");
+const QString kBitmapFilter = QStringLiteral("bmp image (*.bmp)|*.bmp");
+const QString kCantSavePicture = QStringLiteral("Unable to save the picture.");
+const QString kCantSaveTitle = QStringLiteral("Can't Save");
+
+} // namespace
+
+ScreenshotCommands::ScreenshotCommands(AppState &state, Dialogs &dialogs, ScreenshotStrip &strip,
+                                       PaneArranger &panes, QWidget *parent)
+    : m_state(state)
+    , m_dialogs(dialogs)
+    , m_strip(strip)
+    , m_panes(panes)
+    , m_parent(parent)
+{
+}
+
+void ScreenshotCommands::mnuImages_Click(int index)
+{
+    const int shot = m_state.layout.ClickedShot;
+    if (shot < 0 || shot >= m_strip.pictureCount())
+        return;
+    if (index == Menu::ImagesView)
+        viewPicture(shot);
+    else if (index == Menu::ImagesSaveAs)
+        savePictureAs(shot);
+}
+
+void ScreenshotCommands::viewPicture(int index)
+{
+    if (m_viewer == nullptr)
+        m_viewer = new frmSSView(m_parent);
+    m_viewer->showPicture(m_strip.pictureAt(index), m_strip.imgScrShots.at(index)->image());
+}
+
+// The picture as the strip holds it, written as a Windows bitmap through the safe-write helper:
+// a failed write leaves whatever file was there.
+void ScreenshotCommands::savePictureAs(int index)
+{
+    const QString path = m_dialogs.saveFile(m_parent, {kSavePictureTitle, kBitmapFilter, {}, {}});
+    if (path.isEmpty())
+        return;
+    const WriteResult written = saveBitmapFile(m_strip.pictureAt(index).image, path);
+    if (!written.ok)
+        m_dialogs.show(m_parent,
+                       Message::critical(kCantSavePicture + kCrLf + path + kCrLf + written.reason,
+                                         kCantSaveTitle));
+}
+
+void ScreenshotCommands::picScrPane_OLEDragDrop(const QStringList &paths, ScrFiles scr)
+{
+    RomDatabase &database = m_state.database;
+    if (!database.isEntrySlot(database.SelectedIndex))
+        return;
+    RomRecord record = database.Get(database.SelectedIndex);
+    addScreenshotFiles(record.Screenshots, m_state.paths, paths, scr);
+    database.Set(database.SelectedIndex, record);
+    m_strip.LoadScreenshots(record.Screenshots);
+    m_panes.formResize();
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "state/ScreenshotList.h"
+
+#include <QStringList>
+
+class CatalogueView;
+class Dialogs;
+class PaneArranger;
+class QWidget;
+class ScreenshotStrip;
+class frmSSView;
+struct AppState;
+
+// What the main window does with the strip's pictures: the viewer, the picture menu's View and
+// Save as, and pictures dropped on the strip.
+class ScreenshotCommands
+{
+public:
+    ScreenshotCommands(AppState &state, Dialogs &dialogs, ScreenshotStrip &strip,
+                       PaneArranger &panes, QWidget *parent);
+
+    // The picture menu's item `index` on the picture last right-clicked.
+    void mnuImages_Click(int index);
+    // Shows picture `index` in the viewer, opening it the first time.
+    void viewPicture(int index);
+    // Pictures dropped on the strip join the selected entry's screenshots.
+    void picScrPane_OLEDragDrop(const QStringList &paths, ScrFiles scr);
+    // The viewer, once a picture was viewed; null before.
+    frmSSView *viewer() const { return m_viewer; }
+
+private:
+    void savePictureAs(int index);
+
+    AppState &m_state;
+    Dialogs &m_dialogs;
+    ScreenshotStrip &m_strip;
+    PaneArranger &m_panes;
+    QWidget *m_parent;
+    frmSSView *m_viewer = nullptr;
+};

@@ -1,0 +1,108 @@
+#include "ui/main/WindowSettings.h"
+
+#include "core/Twips.h"
+#include "settings/Language.h"
+#include "settings/Settings.h"
+#include "state/StateSettings.h"
+#include "ui/common/Dialogs.h"
+#include "ui/list/GameListView.h"
+#include "ui/main/MainMenus.h"
+
+#include <QGuiApplication>
+#include <QMainWindow>
+#include <QScreen>
+
+namespace {
+
+// The first three columns of the game list carry the widths head001..head003.
+constexpr int kStoredColumns = 3;
+// A damaged file must not make a column wider than any screen shows.
+constexpr int kMaxColumnWidth = 10000;
+
+Qt::WindowState windowStateOf(qint32 winstate)
+{
+    switch (winstate) {
+    case 1:
+        return Qt::WindowMinimized;
+    case 2:
+        return Qt::WindowMaximized;
+    default:
+        return Qt::WindowNoState;
+    }
+}
+
+} // namespace
+
+WindowSettings::WindowSettings(AppState &state, Dialogs &dialogs, QMainWindow &window,
+                               GameListView &list, MainMenuArrays &menus)
+    : m_state(state)
+    , m_dialogs(dialogs)
+    , m_window(window)
+    , m_list(list)
+    , m_menus(menus)
+{
+}
+
+// The window's size is its own size without the window manager's frame, which is not known
+// before the window is shown; its position is the frame's. Both read back as they were written.
+void WindowSettings::LoadSettings()
+{
+    const SettingsFile settings =
+        readSettingsFile(ProfileFile::load(m_state.programDir.settingsFile()));
+
+    if (settings.placementRead) {
+        const QScreen *shownOn = m_window.screen();
+        const QRect screenRect = shownOn != nullptr ? shownOn->geometry() : QRect();
+        // Every screen's usable area, the window's own first: the window must stay reachable.
+        QList<QRect> available;
+        if (shownOn != nullptr)
+            available.append(shownOn->availableGeometry());
+        for (const QScreen *other : QGuiApplication::screens()) {
+            if (other != shownOn)
+                available.append(other->availableGeometry());
+        }
+        const QRect placed =
+            placeWindow(settings, QRect(m_window.pos(), m_window.size()), screenRect, available);
+        m_window.resize(placed.size());
+        m_window.move(placed.topLeft());
+    }
+    m_window.setWindowState(windowStateOf(settings.winstate));
+
+    applySettings(settings, m_state);
+
+    const double perPixel = twipsPerPixel(m_window.logicalDpiX());
+    for (int column = 0; column < kStoredColumns; ++column) {
+        const float twips = settings.head[column];
+        if (twips > 0)
+            m_list.header()->resizeSection(
+                column, std::clamp(twipsToPixels(twips, perPixel), 1, kMaxColumnWidth));
+    }
+}
+
+// The whole file is built in memory and replaces the old one only once it is complete, so a
+// full disk or a crash halfway never loses the settings of the previous run.
+void WindowSettings::SaveSettings()
+{
+    SettingsFile settings = settingsFromState(m_state);
+    settings.winstate = m_window.isMinimized() ? 1 : m_window.isMaximized() ? 2 : 0;
+    settings.winw = float(m_window.width());
+    settings.winh = float(m_window.height());
+    settings.winx = float(m_window.x());
+    settings.winy = float(m_window.y());
+    const double perPixel = twipsPerPixel(m_window.logicalDpiX());
+    for (int column = 0; column < kStoredColumns; ++column)
+        settings.head[column] = pixelsToTwips(m_list.header()->sectionSize(column), perPixel);
+
+    const QString path = m_state.programDir.settingsFile();
+    if (const auto failed = saveSettingsFile(path, settings))
+        m_dialogs.show(&m_window, *failed);
+}
+
+void WindowSettings::LoadLanguage()
+{
+    const LanguageTexts texts =
+        readLanguageFile(ProfileFile::load(m_state.programDir.languageFile()));
+    m_menus.applyCaptions(texts.menuCaptions);
+    m_state.language = texts.language;
+    m_state.gameTypes = texts.gameTypes;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+class Dialogs;
+class GameListView;
+class QMainWindow;
+struct AppState;
+struct MainMenuArrays;
+
+// kivo.ini and lang.ini as the main window reads and writes them: the shared settings, the
+// window's placement and the list's column widths, and the language file's captions.
+class WindowSettings
+{
+public:
+    WindowSettings(AppState &state, Dialogs &dialogs, QMainWindow &window, GameListView &list,
+                   MainMenuArrays &menus);
+
+    void LoadSettings();
+    // A failed write is reported; the file of the previous run is then kept as it was.
+    void SaveSettings();
+    void LoadLanguage();
+
+private:
+    AppState &m_state;
+    Dialogs &m_dialogs;
+    QMainWindow &m_window;
+    GameListView &m_list;
+    MainMenuArrays &m_menus;
+};

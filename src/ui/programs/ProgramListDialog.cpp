@@ -1,0 +1,164 @@
+#include "ui/programs/ProgramListDialog.h"
+
+#include "settings/LanguageTable.h"
+#include "ui/common/Dialogs.h"
+
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kAddCaption = 22;        // lang018
+constexpr int kRemoveCaption = 23;     // lang019
+constexpr int kSetDefaultCaption = 24; // lang020
+constexpr int kCloseCaption = 25;      // lang021
+
+const QString kRemoveQuestion = QStringLiteral("Are you sure?");
+
+QPushButton *addButton(QWidget *parent, QLayout *layout, const char *name, const QString &caption)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    layout->addWidget(button);
+    return button;
+}
+
+} // namespace
+
+ProgramListDialog::ProgramListDialog(ProgramList &list, const LanguageTable &language,
+                                     Dialogs &dialogs, const Kind &kind, QWidget *parent)
+    : QDialog(parent)
+    , m_list(list)
+    , m_dialogs(dialogs)
+    , m_kind(kind)
+{
+    setWindowTitle(language.at(kind.titleCaption));
+    setModal(true);
+
+    lstEmus = new QListWidget(this);
+    lstEmus->setObjectName(QStringLiteral("lstEmus"));
+
+    auto *buttons = new QVBoxLayout;
+    cmdAdd = addButton(this, buttons, "cmdAdd", language.at(kAddCaption));
+    cmdRemove = addButton(this, buttons, "cmdRemove", language.at(kRemoveCaption));
+    m_setDefault = addButton(this, buttons, kind.setDefaultName, language.at(kSetDefaultCaption));
+    buttons->addStretch();
+    m_close = addButton(this, buttons, kind.closeName, language.at(kCloseCaption));
+
+    auto *layout = new QHBoxLayout(this);
+    layout->addWidget(lstEmus, 1);
+    layout->addLayout(buttons);
+    resize(420, 260);
+
+    connect(cmdAdd, &QPushButton::clicked, this, [this] { cmdAdd_Click(); });
+    connect(cmdRemove, &QPushButton::clicked, this, [this] { cmdRemove_Click(); });
+    connect(m_setDefault, &QPushButton::clicked, this, [this] { setDefault_Click(); });
+    connect(m_close, &QPushButton::clicked, this, &QDialog::accept);
+    if (kind.buttonsFollowRowClick) {
+        cmdRemove->setEnabled(false);
+        m_setDefault->setEnabled(false);
+        // Keyboard moves select a row as a click does.
+        connect(lstEmus, &QListWidget::currentRowChanged, this, [this](int row) {
+            if (row >= 0)
+                lstEmus_Click();
+        });
+    }
+
+    ShowProgramList();
+}
+
+void ProgramListDialog::done(int result)
+{
+    closing();
+    QDialog::done(result);
+}
+
+qsizetype ProgramListDialog::indexOfRow(int row) const
+{
+    return row >= 0 && row < m_rows.size() ? m_rows.at(row).index : -1;
+}
+
+void ProgramListDialog::ShowProgramList()
+{
+    lstEmus->clear();
+    m_rows = programListRows(m_list);
+    for (const ProgramListRow &row : std::as_const(m_rows))
+        lstEmus->addItem(row.text);
+    if (m_list.defaultIndex > kNone) {
+        for (int row = 0; row < m_rows.size(); ++row) {
+            if (m_rows.at(row).index == m_list.defaultIndex)
+                lstEmus->setCurrentRow(row);
+        }
+    }
+}
+
+void ProgramListDialog::AddProgram(const QString &path)
+{
+    const QString proposed = defaultProgramName(path);
+    const QString name = m_dialogs.inputBox(this, m_kind.namePrompt, m_kind.nameTitle, proposed);
+    if (name.isEmpty() && !m_kind.emptyNameAddsDefault)
+        return;
+    addProgramEntry(m_list, path, name);
+    ShowProgramList();
+}
+
+void ProgramListDialog::RemoveProgram(int row)
+{
+    const qsizetype index = indexOfRow(row);
+    if (index < 0)
+        return;
+    const Message question{kRemoveQuestion, m_kind.removeTitle, MessageIcon::None,
+                           MessageButtons::YesNo};
+    if (m_dialogs.show(this, question) != Dialogs::Answer::Yes)
+        return;
+    removeProgramEntry(m_list, index);
+    ShowProgramList();
+}
+
+void ProgramListDialog::cmdAdd_Click()
+{
+    const QString path = m_dialogs.openFile(
+        this, {m_kind.fileDialogTitle, executableFilter(), QString(), executableSuffix()});
+    if (!path.isEmpty())
+        AddProgram(path);
+}
+
+void ProgramListDialog::cmdRemove_Click()
+{
+    RemoveProgram(lstEmus->currentRow());
+}
+
+// With no row selected the default becomes -1, which showing the list turns into "no default".
+void ProgramListDialog::setDefault_Click()
+{
+    m_list.defaultIndex = qint32(indexOfRow(lstEmus->currentRow()));
+    ShowProgramList();
+}
+
+void ProgramListDialog::lstEmus_Click()
+{
+    cmdRemove->setEnabled(true);
+    m_setDefault->setEnabled(indexOfRow(lstEmus->currentRow()) != m_list.defaultIndex);
+}
+
+QString ProgramListDialog::executableFilter()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("Executable (*.exe)|*.exe");
+#else
+    // Programs here have no ending to filter by.
+    return QStringLiteral("Programs (*)|*");
+#endif
+}
+
+QString ProgramListDialog::executableSuffix()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("exe");
+#else
+    return QString();
+#endif
+}
