@@ -79,6 +79,7 @@ done
     printf 'view=4\r\n'
     printf 'lastdb=%s\r\n' "$demo/demo.dat"
     printf 'loadlast=1\r\n'
+    printf 'firstrun=1\r\n' # the program shows the first entry once, then drops this
     [ "$have_fuse" = 1 ] && printf 'Defaultemu=0\r\n'
     [ -n "$player" ] && printf 'Defaultmplayer=0\r\n'
     if [ "$have_fuse" = 1 ]; then

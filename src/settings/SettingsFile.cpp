@@ -111,6 +111,7 @@ SettingsFile readSettingsFile(const ProfileFile &file)
     s.SSSize = readInteger(file, kKivo, QStringLiteral("SSSize"), QStringLiteral("0"));
     s.lastdb = file.read(kKivo, QStringLiteral("lastdb"), QString());
     s.loadlast = readInteger(file, kKivo, QStringLiteral("loadlast"), QStringLiteral("0"));
+    s.firstrun = readInteger(file, kKivo, QStringLiteral("firstrun"), QStringLiteral("0")) == 1;
 
     s.emulators = readPrograms(file, kEmulators, kEmuKey);
     s.musicPlayers = readPrograms(file, kMusicPlayers, kPlayerNameKey);

@@ -37,6 +37,9 @@ struct SettingsFile
     qint32 SSSize = 0;
     QString lastdb;
     qint32 loadlast = 0;
+    // "firstrun=1", written by the first-run script: the first entry is shown at once. Never
+    // written back, so only the very first start does it.
+    bool firstrun = false;
     // Empty when the file gives none (num of 0 or less): the lists in memory stay as they are.
     QList<ProgramEntry> emulators;
     QList<ProgramEntry> musicPlayers;

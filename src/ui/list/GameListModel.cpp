@@ -99,6 +99,20 @@ QString GameListModel::iconKey(const QString &romFile)
     return QStringLiteral("blank");
 }
 
+QString GameListModel::kindOf(const QString &romFile)
+{
+    const QString key = iconKey(romFile);
+    if (key == u"tzx")
+        return QStringLiteral("TZX tape");
+    if (key == u"tap")
+        return QStringLiteral("TAP tape");
+    if (key == u"z80")
+        return QStringLiteral("Z80 snapshot");
+    if (key == u"sna")
+        return QStringLiteral("SNA snapshot");
+    return romFile.isEmpty() ? QStringLiteral("No rom file") : QStringLiteral("Other file");
+}
+
 const QIcon &GameListModel::iconFor(const QString &romFile) const
 {
     const QString key = iconKey(romFile);
@@ -146,6 +160,8 @@ QVariant GameListModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DecorationRole:
         return index.column() == NameColumn ? QVariant(iconFor(record.RomFile)) : QVariant();
+    case Qt::ToolTipRole:
+        return index.column() == NameColumn ? QVariant(kindOf(record.RomFile)) : QVariant();
     // An entry whose rom file is in none of the rom paths: its texts stay, its look says it.
     case Qt::ForegroundRole:
         return isMissing(record) ? QVariant(QColor(Qt::gray)) : QVariant();

@@ -34,6 +34,8 @@ public:
 
     // "tzx", "tap", "z80", "sna", or "blank" for anything else.
     static QString iconKey(const QString &romFile);
+    // What the row's icon stands for, as its tool-tip says.
+    static QString kindOf(const QString &romFile);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;

@@ -28,6 +28,40 @@ GameListView::GameListView(QWidget *parent)
     setDropIndicatorShown(false);
     setDragDropMode(QAbstractItemView::DropOnly);
     header()->setStretchLastSection(false);
+    connect(header(), &QHeaderView::sectionResized, this, [this] {
+        if (!m_fitting)
+            m_columnsFitted = false;
+    });
+}
+
+void GameListView::setColumnsFitted(bool fitted)
+{
+    m_columnsFitted = fitted;
+    if (fitted)
+        fitColumns();
+}
+
+void GameListView::resizeEvent(QResizeEvent *event)
+{
+    QTableView::resizeEvent(event);
+    if (m_columnsFitted)
+        fitColumns();
+}
+
+// Name, publisher and year in the shares a catalogue's texts usually need.
+void GameListView::fitColumns()
+{
+    const int columns = model() != nullptr ? model()->columnCount() : 0;
+    if (columns < 3)
+        return;
+    const int width = viewport()->width();
+    const int year = std::min(70, width / 6);
+    const int publisher = (width - year) * 2 / 5;
+    m_fitting = true;
+    header()->resizeSection(0, width - year - publisher);
+    header()->resizeSection(1, publisher);
+    header()->resizeSection(2, year);
+    m_fitting = false;
 }
 
 void GameListView::mouseReleaseEvent(QMouseEvent *event)
@@ -46,6 +80,12 @@ void GameListView::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Delete:
         Q_EMIT deletePressed();
         return;
+    case Qt::Key_F10:
+        if (!(event->modifiers() & Qt::ShiftModifier)) {
+            QTableView::keyPressEvent(event);
+            return;
+        }
+        [[fallthrough]];
     case Qt::Key_Menu: {
         const QRect rect = visualRect(currentIndex());
         const QPoint at = rect.isValid() ? rect.center() : QPoint(0, 0);

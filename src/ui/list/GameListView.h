@@ -16,6 +16,9 @@ public:
 
     // The column headers.
     QHeaderView *header() const { return horizontalHeader(); }
+    // While on, the columns share the list's width, so no column hides behind a scroll bar.
+    // A width the user drags, or one the settings give, turns it off.
+    void setColumnsFitted(bool fitted);
 
 
 Q_SIGNALS:
@@ -25,9 +28,16 @@ Q_SIGNALS:
     void filesDropped(const QStringList &paths);
 
 protected:
+    void resizeEvent(QResizeEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+
+private:
+    void fitColumns();
+
+    bool m_columnsFitted = true;
+    bool m_fitting = false;
 };

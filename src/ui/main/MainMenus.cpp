@@ -10,7 +10,7 @@ using MA = MenuArray;
 QList<MenuRow> buildTable()
 {
     return {
-        {MA::Top, Menu::TopFile, "File", "mnuFileMenu"},
+        {MA::Top, Menu::TopFile, "&File", "mnuFileMenu"},
         {MA::File, Menu::FileNew, "New", "mnuFileNew", QKeySequence::New},
         {MA::File, Menu::FileLoad, "Load", "mnuFileLoad", QKeySequence::Open},
         {MA::File, Menu::FileSave, "Save", "mnuFileSave", QKeySequence::Save},
@@ -18,21 +18,21 @@ QList<MenuRow> buildTable()
         {MA::File, 4, "-", "mnuFileSeparator"},
         {MA::File, Menu::FileExit, "Exit", "mnuFileExit", QKeySequence::Quit},
 
-        {MA::Top, Menu::TopRoms, "Roms", "mnuRomsMenu"},
+        {MA::Top, Menu::TopRoms, "&Roms", "mnuRomsMenu"},
         {MA::Roms, Menu::RomsAdd, "Add Rom", "mnuRomsAdd"},
         {MA::Roms, 1, "-", "mnuRomsSeparator1"},
         {MA::Roms, Menu::RomsRemove, "Remove Selected", "mnuRomsRemove"},
         {MA::Roms, 3, "-", "mnuRomsSeparator3"},
         {MA::Roms, Menu::RomsProperties, "Properties...", "mnuRomsProperties"},
 
-        {MA::Top, Menu::TopView, "View", "mnuViewMenu"},
+        {MA::Top, Menu::TopView, "&View", "mnuViewMenu"},
         {MA::View, Menu::ViewOptions, "View Options", "mnuViewOptions"},
 
-        {MA::Top, Menu::TopEmus, "Emulators", "mnuEmusMenu"},
+        {MA::Top, Menu::TopEmus, "&Emulators", "mnuEmusMenu"},
         {MA::Emus, Menu::EmusSpeccy, "Speccy", "mnuEmusSpeccy"},
         {MA::Emus, Menu::EmusMusic, "Music", "mnuEmusMusic"},
 
-        {MA::Top, Menu::TopMisc, "Misc", "mnuMiscMenu"},
+        {MA::Top, Menu::TopMisc, "&Misc", "mnuMiscMenu"},
         {MA::Misc, Menu::MiscImport, "Import", "mnuMiscImport"},
         {MA::Misc, Menu::MiscExport, "Export", "mnuMiscExport"},
         {MA::Misc, 2, "-", "mnuMiscSeparator2"},
@@ -51,7 +51,7 @@ QList<MenuRow> buildTable()
         {MA::Click, 7, "-", "mnuClickSeparator7"},
         {MA::Click, Menu::ClickProperties, "Properties...", "mnuClickProperties"},
 
-        {MA::Top, Menu::TopAbout, "About", "mnuAbout"},
+        {MA::Top, Menu::TopAbout, "&About", "mnuAbout"},
 
         {MA::Top, Menu::TopImages, "images", "mnuImagesMenu"},
         {MA::Images, Menu::ImagesView, "View", "mnuImagesView"},
@@ -137,6 +137,12 @@ void MainMenuArrays::build(QMenuBar *bar, QWidget *owner)
 void MainMenuArrays::applyCaptions(const QStringList &captions)
 {
     const QList<MenuCaptionKey> &keys = menuCaptionKeys();
-    for (qsizetype i = 0; i < keys.size() && i < captions.size(); ++i)
-        (*this)[keys.at(i).menu].at(keys.at(i).index)->setText(captions.at(i));
+    for (qsizetype i = 0; i < keys.size() && i < captions.size(); ++i) {
+        QString text = captions.at(i);
+        // Alt and a letter opens each menu of the bar: its first letter, unless the language
+        // file chose one with its own "&".
+        if (keys.at(i).menu == MenuArray::Top && !text.contains(u'&'))
+            text.prepend(u'&');
+        (*this)[keys.at(i).menu].at(keys.at(i).index)->setText(text);
+    }
 }

@@ -69,13 +69,16 @@ void WindowSettings::LoadSettings()
     m_window.setWindowState(windowStateOf(settings.winstate));
 
     applySettings(settings, m_state);
+    m_firstRun = settings.firstrun;
 
     const double perPixel = twipsPerPixel(m_window.logicalDpiX());
     for (int column = 0; column < kStoredColumns; ++column) {
         const float twips = settings.head[column];
-        if (twips > 0)
-            m_list.header()->resizeSection(
-                column, std::clamp(twipsToPixels(twips, perPixel), 1, kMaxColumnWidth));
+        if (twips <= 0)
+            continue;
+        m_list.setColumnsFitted(false);
+        m_list.header()->resizeSection(
+            column, std::clamp(twipsToPixels(twips, perPixel), 1, kMaxColumnWidth));
     }
 }
 

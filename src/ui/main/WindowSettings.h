@@ -18,6 +18,8 @@ public:
     // A failed write is reported; the file of the previous run is then kept as it was.
     void SaveSettings();
     void LoadLanguage();
+    // The settings came from the first-run script: show the first entry at once.
+    bool isFirstRun() const { return m_firstRun; }
 
 private:
     AppState &m_state;
@@ -25,4 +27,5 @@ private:
     QMainWindow &m_window;
     GameListView &m_list;
     MainMenuArrays &m_menus;
+    bool m_firstRun = false;
 };

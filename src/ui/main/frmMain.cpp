@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QStatusBar>
 
 namespace {
@@ -69,9 +70,6 @@ void frmMain::buildPanes()
     lstGames = new GameListView(picListPane);
     lstGames->setObjectName(QStringLiteral("lstGames"));
     lstGames->setModel(m_proxy);
-    lstGames->header()->resizeSection(GameListModel::NameColumn, 300);
-    lstGames->header()->resizeSection(GameListModel::PublisherColumn, 220);
-    lstGames->header()->resizeSection(GameListModel::YearColumn, 70);
     m_finder = new GameListFinder(m_state, *m_model, *m_proxy, *lstGames, m_romFiles, picListPane);
     txtFilter = m_finder->filterBox();
     chkMissing = m_finder->missingOnly();
@@ -120,7 +118,19 @@ void frmMain::wireList()
             [this] { selectCurrentRow(); });
     connect(lstGames, &GameListView::mouseReleased, this, &frmMain::lstGames_MouseUp);
     connect(lstGames, &QAbstractItemView::doubleClicked, this, [this] { lstGames_DblClick(); });
-    connect(lstGames, &GameListView::enterPressed, this, [this] { lstGames_DblClick(); });
+    connect(lstGames, &GameListView::enterPressed, this, [this] {
+        // Enter meant for an item highlighted on the menu bar is that item's.
+        if (QAction *highlighted = menuBar()->activeAction()) {
+            menuBar()->setActiveAction(nullptr);
+            if (highlighted->menu() == nullptr)
+                highlighted->trigger();
+            return;
+        }
+        lstGames_DblClick();
+    });
+    auto *toMenuBar = new QShortcut(Qt::Key_F10, this);
+    connect(toMenuBar, &QShortcut::activated, this,
+            [this] { menuBar()->setActiveAction(blank[Menu::TopFile]); });
     connect(lstGames, &GameListView::deletePressed, this,
             [this] { m_commands.removeEntries(selectedSlots()); });
     connect(lstGames, &GameListView::filesDropped, this, &frmMain::lstGames_OLEDragDrop);
@@ -183,6 +193,9 @@ void frmMain::Form_Load()
     ArrangePanes();
     if (listedRows() > 0)
         lstClick();
+    // The demo's first start shows what an entry looks like; every other start picks nothing.
+    if (m_settings->isFirstRun() && listedRows() > 0)
+        lstGames->setCurrentIndex(m_proxy->index(0, 0));
 }
 
 // Shutdown cannot be cancelled: offer to save, write the settings, close the windows this one
@@ -284,7 +297,8 @@ void frmMain::lstClick()
 void frmMain::selectCurrentRow()
 {
     const QModelIndex current = lstGames->currentIndex();
-    if (!current.isValid())
+    // Focus gives the list a current row that nobody picked and that does not look selected.
+    if (!current.isValid() || !lstGames->selectionModel()->isRowSelected(current.row()))
         return;
     RomDatabase &database = m_state.database;
     const int slot = m_proxy->slotOfRow(current.row());

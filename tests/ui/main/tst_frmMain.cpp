@@ -10,11 +10,13 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -99,7 +101,7 @@ private Q_SLOTS:
                  (QStringList{"Add Rom", "-", "Remove Selected", "-", "Run With", "-", "Play Music",
                               "-", "Properties..."}));
         QVERIFY(w.mnuMisc[5]->isCheckable());
-        QCOMPARE(w.blank[7]->text(), QStringLiteral("About"));
+        QCOMPARE(w.blank[7]->text(), QStringLiteral("&About"));
         QVERIFY(w.menuBar()->actions().contains(w.blank[7]));
         QVERIFY(!w.menuBar()->actions().contains(w.blank[5])); // the context menu stays off the bar
         // Nothing to save, remove or edit in an empty catalogue.
@@ -252,6 +254,52 @@ private Q_SLOTS:
         QCOMPARE(namesIn(games), kept);
         if (answer == Answer::No)
             QCOMPARE(readFile(games), theirs);
+    }
+
+    // The first start after the first-run script shows the first entry; the setting is then
+    // dropped, and the next start picks nothing, as every start does.
+    void firstRunShowsTheFirstEntryOnce()
+    {
+        WindowFixture f;
+        writeCatalogue(f.path("games.dat"), {"Alpha", "Beta"});
+        writeFile(f.path("kivo.ini"), QStringLiteral("[kivo]\r\nview=1\r\nlastdb=%1\r\n"
+                                                     "loadlast=1\r\nfirstrun=1\r\n")
+                                          .arg(f.path("games.dat"))
+                                          .toUtf8());
+        f.open();
+        QCOMPARE(f.state.database.SelectedIndex, 0);
+        QVERIFY(f.window->infoText().startsWith(QStringLiteral("Rom Name: Alpha")));
+        f.dialogs.answers.enqueue(Answer::No);
+        f.close();
+        QVERIFY(!readFile(f.path("kivo.ini")).contains("firstrun"));
+        f.open();
+        QCOMPARE(f.state.database.SelectedIndex, -99);
+    }
+
+    // At the built-in size, in the view with the strip beside the list, the three columns fit
+    // the list; each row's icon says what it stands for.
+    void firstWindowFitsItsColumns()
+    {
+        WindowFixture f;
+        writeFile(f.path("kivo.ini"), "[kivo]\r\nview=4\r\n");
+        frmMain &w = f.open();
+        f.state.database.Add(named("Tape"));
+        RomRecord snapshot = named("Snap");
+        snapshot.RomFile = QStringLiteral("snap.z80");
+        f.state.database.Add(snapshot);
+        w.RefillGameList();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QHeaderView *header = w.lstGames->header();
+        QVERIFY(header->sectionSize(0) + header->sectionSize(1) + header->sectionSize(2) <=
+                w.lstGames->viewport()->width());
+        QVERIFY(header->sectionSize(2) > 0);
+        QVERIFY(!w.lstGames->horizontalScrollBar()->isVisible());
+        const auto tip = [&w](int row) {
+            return w.gameListModel()->index(row, 0).data(Qt::ToolTipRole).toString();
+        };
+        QCOMPARE(tip(0), QStringLiteral("TAP tape"));
+        QCOMPARE(tip(1), QStringLiteral("Z80 snapshot"));
     }
 
     // With "Load last DB" off the remembered file is another catalogue: never overwrite it

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QStatusBar>
 #include <QTimer>
@@ -85,6 +86,9 @@ private Q_SLOTS:
     void playMusicNotFoundIsNoted();
     void emulatorsMenuOpensTwin_data();
     void emulatorsMenuOpensTwin();
+    void enterRunsOnlyAPickedEntry();
+    void keysReachTheMenus_data();
+    void keysReachTheMenus();
 };
 
 // Catches a double-click that runs nothing, or runs without a selected entry.
@@ -221,3 +225,63 @@ void tst_LaunchWindow::emulatorsMenuOpensTwin()
 
 QTEST_MAIN(tst_LaunchWindow)
 #include "tst_launch_window.moc"
+
+// Enter acts on the list alone: the current row the list gives itself with the focus is no
+// pick, and Enter with an item of the menu bar highlighted is that item's.
+void tst_LaunchWindow::enterRunsOnlyAPickedEntry()
+{
+    LaunchFixture f(1);
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    f.window->lstGames->setFocus();
+    QCoreApplication::processEvents();
+    QTest::keyClick(f.window->lstGames, Qt::Key_Return);
+    QCOMPARE(f.started(), QStringLiteral("<nothing>"));
+
+    f.selectEntry();
+    QString opened;
+    QTimer::singleShot(0, f.window.get(), [&opened] {
+        if (QWidget *box = QApplication::activeModalWidget()) {
+            opened = box->objectName();
+            box->close();
+        }
+    });
+    f.window->menuBar()->setActiveAction(f.window->blank[7]);
+    QTest::keyClick(f.window->lstGames, Qt::Key_Return);
+    QCOMPARE(opened, QStringLiteral("frmAbout"));
+    QCOMPARE(f.started(), QStringLiteral("<nothing>"));
+    QTest::keyClick(f.window->lstGames, Qt::Key_Return);
+    QCOMPARE(f.starter.starts.size(), 1);
+}
+
+// Alt and a letter opens each menu of the bar, F10 the first; Shift+F10 and the Menu key open
+// the list's context menu.
+void tst_LaunchWindow::keysReachTheMenus_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("menu"); // index into blank
+    QTest::newRow("Alt+F") << int(Qt::Key_F) << int(Qt::AltModifier) << 0;
+    QTest::newRow("Alt+R") << int(Qt::Key_R) << int(Qt::AltModifier) << 1;
+    QTest::newRow("Alt+V") << int(Qt::Key_V) << int(Qt::AltModifier) << 2;
+    QTest::newRow("Alt+E") << int(Qt::Key_E) << int(Qt::AltModifier) << 3;
+    QTest::newRow("Alt+M") << int(Qt::Key_M) << int(Qt::AltModifier) << 4;
+    QTest::newRow("F10") << int(Qt::Key_F10) << int(Qt::NoModifier) << 0;
+    QTest::newRow("Shift+F10") << int(Qt::Key_F10) << int(Qt::ShiftModifier) << 5;
+    QTest::newRow("Menu key") << int(Qt::Key_Menu) << int(Qt::NoModifier) << 5;
+}
+void tst_LaunchWindow::keysReachTheMenus()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, menu);
+    LaunchFixture f(1);
+    f.window->show();
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    f.window->lstGames->setFocus();
+    QTest::keyClick(f.window->lstGames, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QMenu *opened = f.window->blank[menu]->menu();
+    QTRY_VERIFY(opened->isVisible());
+    opened->close();
+}

@@ -283,7 +283,7 @@ void tst_SettingsWindow::noLanguageFile()
 {
     Run run(m_dir->path());
     const frmMain &w = run.window;
-    QCOMPARE(w.blank[3]->text(), QStringLiteral("Emulators"));
+    QCOMPARE(w.blank[3]->text(), QStringLiteral("&Emulators"));
     QCOMPARE(w.mnuEmus[0]->text(), QStringLiteral("Speccy"));
     QCOMPARE(w.mnuEmus[1]->text(), QStringLiteral("Audio Players"));
     QCOMPARE(w.mnuMisc[5]->text(), QStringLiteral("Load last DB"));
@@ -294,18 +294,19 @@ void tst_SettingsWindow::noLanguageFile()
 void tst_SettingsWindow::languageFileRenames()
 {
     testsupport::writeFile(path("lang.ini"), "[MENUFILE]\r\nMENUTITLE=Datei\r\nfile4=Beenden\r\n"
-                                             "[mainEmu]\r\nemu1=\r\n"
+                                             "[mainEmu]\r\nemu1=\r\n[menuView]\r\nmenuTitle=An&sicht\r\n"
                                              "[menuMisc]\r\nmisc3=Letzte DB laden\r\n"
                                              "[kivoLang]\r\nLANG043=Pfade\r\n"
                                              "[rom_types]\r\ntype015=Arcade - Sonstige\r\n");
     Run run(m_dir->path());
     const frmMain &w = run.window;
-    QCOMPARE(w.blank[0]->text(), QStringLiteral("Datei"));
+    QCOMPARE(w.blank[0]->text(), QStringLiteral("&Datei"));
+    QCOMPARE(w.blank[2]->text(), QStringLiteral("An&sicht")); // its own mnemonic kept
     QCOMPARE(w.mnuFile[5]->text(), QStringLiteral("Beenden"));
     QVERIFY(w.mnuFile[4]->isSeparator());
     QCOMPARE(w.mnuEmus[1]->text(), QStringLiteral("Audio Players")); // empty keeps the default
     QCOMPARE(w.mnuMisc[5]->text(), QStringLiteral("Letzte DB laden"));
-    QCOMPARE(w.blank[7]->text(), QStringLiteral("About")); // not translated
+    QCOMPARE(w.blank[7]->text(), QStringLiteral("&About")); // not translated
     QCOMPARE(run.state.language.at(47), QStringLiteral("Pfade"));
     QCOMPARE(run.state.gameTypes.nameOf(15), QStringLiteral("Arcade - Sonstige"));
 }
