@@ -168,6 +168,39 @@ void BM_MissingFilesState(benchmark::State &state)
 }
 BENCHMARK(BM_MissingFilesState)->Unit(benchmark::kMillisecond)->Iterations(5);
 
+// "Missing files only" switched on once the listings are known: a filter over what is known.
+void BM_MissingFilesSwitch(benchmark::State &state)
+{
+    BigWindow &big = bigWindow();
+    big.window->finder().refreshRomFiles();
+    for (auto _ : state) {
+        big.window->chkMissing->setChecked(true);
+        state.PauseTiming();
+        if (big.window->gameListModel()->rowCount() != kEntries / 10)
+            state.SkipWithError("the missing entries were not the tenth expected");
+        big.window->chkMissing->setChecked(false);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_MissingFilesSwitch)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// One entry's rom file changed (Properties OK): its file is looked for in every rom directory
+// and the list drawn again, with "Missing files only" on.
+void BM_MissingFileOneEntry(benchmark::State &state)
+{
+    BigWindow &big = bigWindow();
+    big.window->finder().refreshRomFiles();
+    big.window->chkMissing->setChecked(true);
+    int slot = 9;
+    for (auto _ : state) {
+        big.window->entryChanged(slot);
+        QCoreApplication::processEvents();
+        slot += 10;
+    }
+    big.window->chkMissing->setChecked(false);
+}
+BENCHMARK(BM_MissingFileOneEntry)->Unit(benchmark::kMillisecond)->Iterations(20);
+
 } // namespace
 
 int main(int argc, char **argv)

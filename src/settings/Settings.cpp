@@ -27,17 +27,40 @@ bool showsEnoughOn(const Box &box, const QRect &area)
            overlap(box.y, box.h, area.y(), area.height()) >= std::min(box.h, kMinVisibleHeight);
 }
 
+qint64 shownArea(const Box &box, const QRect &area)
+{
+    return std::max<qint64>(overlap(box.x, box.w, area.x(), area.width()), 0) *
+           std::max<qint64>(overlap(box.y, box.h, area.y(), area.height()), 0);
+}
+
 Box keptOnScreen(Box box, const QList<QRect> &available)
 {
     const QRect &home = available.first();
     box.w = std::min<qint64>(box.w, home.width());
     box.h = std::min<qint64>(box.h, home.height());
+    const QRect *best = nullptr;
     for (const QRect &area : available) {
-        if (showsEnoughOn(box, area))
-            return box;
+        if (showsEnoughOn(box, area) &&
+            (best == nullptr || shownArea(box, area) > shownArea(box, *best)))
+            best = &area;
     }
-    box.x = home.x() + (home.width() - box.w) / 2;
-    box.y = home.y() + (home.height() - box.h) / 2;
+    if (best == nullptr) {
+        box.x = home.x() + (home.width() - box.w) / 2;
+        box.y = home.y() + (home.height() - box.h) / 2;
+        return box;
+    }
+    // Its title bar and menu bar on the screen, and most of it: a window placed for a larger
+    // screen, or for another scale, would otherwise open with its top above the screen or
+    // mostly outside it. It moves the least that brings it in.
+    const bool topShows = box.y >= best->y() && box.y < best->y() + best->height();
+    if (!topShows || 2 * shownArea(box, *best) < box.w * box.h) {
+        const qint64 w = std::min<qint64>(box.w, best->width());
+        const qint64 h = std::min<qint64>(box.h, best->height());
+        box.w = w;
+        box.h = h;
+        box.x = std::clamp<qint64>(box.x, best->x(), best->x() + best->width() - w);
+        box.y = std::clamp<qint64>(box.y, best->y(), best->y() + best->height() - h);
+    }
     return box;
 }
 

@@ -35,3 +35,21 @@ bool RomFileIndex::holds(const QString &romFile) const
         return false;
     return m_all.contains(folded(romFile));
 }
+
+bool RomFileIndex::lookAgain(const QStringList &romFiles)
+{
+    bool found = false;
+    for (const QString &romFile : romFiles) {
+        if (romFile.isEmpty() || holds(romFile))
+            continue;
+        for (const QString &dir : std::as_const(m_dirs)) {
+            if (!FileExists(dir + romFile))
+                continue;
+            m_names[dir].insert(folded(romFile));
+            m_all.insert(folded(romFile));
+            found = true;
+            break;
+        }
+    }
+    return found;
+}

@@ -18,6 +18,10 @@ public:
     // `again`, lists every directory afresh. True when anything changed.
     bool update(const SearchPathList &roms, bool again = false);
 
+    // Files the catalogue just started to name (a drop, Add Rom, Properties, an import) may
+    // have appeared in listed directories since they were listed: each is looked for again.
+    // True when any was found that was not known.
+    bool lookAgain(const QStringList &romFiles);
     // True when some rom directory holds an ordinary file of that name, compared without regard
     // to case as the lookup does. An empty name is in no directory.
     bool holds(const QString &romFile) const;

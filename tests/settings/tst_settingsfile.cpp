@@ -244,8 +244,14 @@ void tst_SettingsFile::placeWindow_data()
     QTest::newRow("far left: centred") << QByteArray("winx=-5000\r\n") << QRect(110, 130, 780, 540);
     QTest::newRow("below the screen: centred")
         << QByteArray("winy=790\r\n") << QRect(110, 130, 780, 540);
-    QTest::newRow("mostly off, enough shows")
-        << QByteArray("winx=-98\r\nwiny=760\r\n") << QRect(-98, 760, 780, 540);
+    // Its top on a screen and at least half of it shown, or moved the least that brings it in:
+    // a placement made at another scale or on a larger screen stays usable.
+    QTest::newRow("mostly off: moved in")
+        << QByteArray("winx=-98\r\nwiny=760\r\n") << QRect(0, 260, 780, 540);
+    QTest::newRow("top above the screen: moved down")
+        << QByteArray("winx=20\r\nwiny=-30\r\n") << QRect(20, 0, 780, 540);
+    QTest::newRow("three quarters off the right: moved in")
+        << QByteArray("winx=1800\r\nwiny=100\r\n") << QRect(1220, 100, 780, 540);
     QTest::newRow("on the second screen")
         << QByteArray("winx=1200\r\nwiny=100\r\n") << QRect(1200, 100, 780, 540);
     QTest::newRow("between the screens, too little on either: centred")

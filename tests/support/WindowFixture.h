@@ -6,6 +6,7 @@
 #include "state/AppState.h"
 #include "ui/main/EntryLauncher.h"
 #include "ui/main/GameListFinder.h"
+#include "ui/main/InfoPane.h"
 #include "ui/main/PaneArranger.h"
 #include "ui/main/ScreenshotCommands.h"
 #include "ui/main/frmMain.h"

@@ -59,7 +59,10 @@ protected:
             return true;
         case Qt::Key_Down:
             m_list.setFocus();
-            if (!m_list.currentIndex().isValid() && m_list.model()->rowCount() > 0)
+            // Into the list on a picked row: the one picked before, or the first.
+            if (m_list.model()->rowCount() > 0 &&
+                (!m_list.currentIndex().isValid() ||
+                 !m_list.selectionModel()->isRowSelected(m_list.currentIndex().row())))
                 m_list.setCurrentIndex(m_list.model()->index(0, 0));
             return true;
         case Qt::Key_Return:
@@ -192,13 +195,39 @@ QString GameListFinder::entryCountText() const
                      : QStringLiteral("%1 entries").arg(locale.toString(rows));
 }
 
-void GameListFinder::scheduleRomFilesUpdate()
+void GameListFinder::refillList()
 {
+    const RomDatabase &database = m_state.database;
+    const int rows = m_model.rowCount();
+    QStringList added;
+    for (int slot = rows > 0 ? m_model.slotOfRow(rows - 1) + 1 : 0; slot < database.slotCount();
+         ++slot)
+        added.append(database.Get(slot).RomFile);
+    m_model.refill();
+    scheduleRomFilesUpdate(added);
+}
+
+void GameListFinder::scheduleRomFilesUpdate(const QStringList &romFiles)
+{
+    m_namesToLookFor += romFiles;
     m_romFilesTimer.start(0);
 }
 
 void GameListFinder::updateRomFiles()
 {
-    if (m_romFiles.update(m_state.paths[PathKind::Rom]))
-        m_model.romFilesChanged();
+    // Past a few thousand new names (a whole catalogue loaded or imported), listing every
+    // directory again is quicker than looking for each name in each.
+    constexpr qsizetype kNamesLookedFor = 2000;
+    const QStringList names = std::exchange(m_namesToLookFor, {});
+    const bool relist = names.size() > kNamesLookedFor;
+    bool changed = m_romFiles.update(m_state.paths[PathKind::Rom], relist);
+    if (!relist)
+        changed = m_romFiles.lookAgain(names) || changed;
+    if (!changed)
+        return;
+    m_model.romFilesChanged();
+    if (m_missing->isChecked()) {
+        m_proxy.refilter();
+        Q_EMIT listChanged();
+    }
 }

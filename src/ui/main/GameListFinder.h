@@ -33,10 +33,15 @@ public:
     void header_Click(int column);
     // F5: every rom path is listed afresh.
     void refreshRomFiles();
+    // The list rebuilt from the catalogue. Entries are added at the end: the rom files of those
+    // it did not show yet are looked for once the window is idle, with any new rom
+    // directories, and the list then shows which files are missing.
+    void refillList();
     // "N entries", or "N of M entries" while a filter hides some.
     QString entryCountText() const;
-    // The rom paths may hold new directories: they are listed once the window is idle.
-    void scheduleRomFilesUpdate();
+    // The rom paths may hold new directories, and `romFiles` may have appeared in the listed
+    // ones: both are looked at once the window is idle.
+    void scheduleRomFilesUpdate(const QStringList &romFiles = {});
 
 Q_SIGNALS:
     // The filter, the sort or the rom files changed which rows the list shows.
@@ -56,4 +61,5 @@ private:
     QLineEdit *m_filter = nullptr;
     QCheckBox *m_missing = nullptr;
     QTimer m_romFilesTimer;
+    QStringList m_namesToLookFor;
 };

@@ -10,6 +10,8 @@
 #include "ui/screens/ShotPicture.h"
 #include "ui/screens/frmSSView.h"
 
+#include <QMenu>
+
 namespace {
 
 const QString kSavePictureTitle = QStringLiteral("Save Picture");
@@ -20,13 +22,23 @@ const QString kCantSaveTitle = QStringLiteral("Can't Save");
 } // namespace
 
 ScreenshotCommands::ScreenshotCommands(AppState &state, Dialogs &dialogs, ScreenshotStrip &strip,
-                                       PaneArranger &panes, QWidget *parent)
+                                       PaneArranger &panes, QMenu &pictureMenu, QWidget *parent)
     : m_state(state)
     , m_dialogs(dialogs)
     , m_strip(strip)
     , m_panes(panes)
     , m_parent(parent)
 {
+    QObject::connect(&strip, &ScreenshotStrip::resizeRequested, parent,
+                     [this] { m_panes.formResize(); });
+    QObject::connect(&strip, &ScreenshotStrip::viewRequested, parent,
+                     [this](int index) { viewPicture(index); });
+    QObject::connect(
+        &strip, &ScreenshotStrip::imageMenuRequested, parent,
+        [&pictureMenu](int, const QPoint &globalPos) { pictureMenu.popup(globalPos); });
+    QObject::connect(
+        &strip, &ScreenshotStrip::filesDropped, parent,
+        [this](const QStringList &paths, ScrFiles scr) { picScrPane_OLEDragDrop(paths, scr); });
 }
 
 void ScreenshotCommands::mnuImages_Click(int index)

@@ -7,18 +7,20 @@
 class CatalogueView;
 class Dialogs;
 class PaneArranger;
+class QMenu;
 class QWidget;
 class ScreenshotStrip;
 class frmSSView;
 struct AppState;
 
-// What the main window does with the strip's pictures: the viewer, the picture menu's View and
-// Save as, and pictures dropped on the strip.
+// What the main window does with the strip's pictures: the viewer, the picture menu and its
+// View and Save as, pictures dropped on the strip, and the strip's arrows.
 class ScreenshotCommands
 {
 public:
+    // `pictureMenu` pops up over a picture that was right-clicked.
     ScreenshotCommands(AppState &state, Dialogs &dialogs, ScreenshotStrip &strip,
-                       PaneArranger &panes, QWidget *parent);
+                       PaneArranger &panes, QMenu &pictureMenu, QWidget *parent);
 
     // The picture menu's item `index` on the picture last right-clicked.
     void mnuImages_Click(int index);

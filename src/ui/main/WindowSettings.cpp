@@ -31,6 +31,47 @@ Qt::WindowState windowStateOf(qint32 winstate)
     }
 }
 
+// The window manager's frame is known only once the window shows: a window that fitted the
+// screen by its own size, and whose frame does not, is made smaller and moved in, once.
+class FrameKeeper : public QObject
+{
+public:
+    explicit FrameKeeper(QMainWindow &window)
+        : QObject(&window)
+        , m_window(window)
+    {
+        window.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == &m_window && event->type() == QEvent::Show) {
+            m_window.removeEventFilter(this);
+            deleteLater();
+            const QScreen *screen = m_window.screen();
+            if (screen != nullptr && m_window.windowState() == Qt::WindowNoState) {
+                const QRect area = screen->availableGeometry();
+                const QRect frame = m_window.frameGeometry();
+                if (!area.contains(frame)) {
+                    const QSize extra = frame.size() - m_window.size();
+                    m_window.resize(m_window.size().boundedTo(area.size() - extra));
+                    // No further left or up than the area, even if the window cannot shrink.
+                    const QSize outer = m_window.frameGeometry().size();
+                    m_window.move(
+                        std::max(area.x(), std::min(frame.x(), area.right() + 1 - outer.width())),
+                        std::max(area.y(),
+                                 std::min(frame.y(), area.bottom() + 1 - outer.height())));
+                }
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QMainWindow &m_window;
+};
+
 } // namespace
 
 WindowSettings::WindowSettings(AppState &state, Dialogs &dialogs, QMainWindow &window,
@@ -41,6 +82,7 @@ WindowSettings::WindowSettings(AppState &state, Dialogs &dialogs, QMainWindow &w
     , m_list(list)
     , m_menus(menus)
 {
+    new FrameKeeper(window);
 }
 
 // The window's size is its own size without the window manager's frame, which is not known
@@ -50,21 +92,25 @@ void WindowSettings::LoadSettings()
     const SettingsFile settings =
         readSettingsFile(ProfileFile::load(m_state.programDir.settingsFile()));
 
+    const QScreen *shownOn = m_window.screen();
+    const QRect screenRect = shownOn != nullptr ? shownOn->geometry() : QRect();
+    // Every screen's usable area, the window's own first: the window must stay reachable.
+    QList<QRect> available;
+    if (shownOn != nullptr)
+        available.append(shownOn->availableGeometry());
+    for (const QScreen *other : QGuiApplication::screens()) {
+        if (other != shownOn)
+            available.append(other->availableGeometry());
+    }
     if (settings.placementRead) {
-        const QScreen *shownOn = m_window.screen();
-        const QRect screenRect = shownOn != nullptr ? shownOn->geometry() : QRect();
-        // Every screen's usable area, the window's own first: the window must stay reachable.
-        QList<QRect> available;
-        if (shownOn != nullptr)
-            available.append(shownOn->availableGeometry());
-        for (const QScreen *other : QGuiApplication::screens()) {
-            if (other != shownOn)
-                available.append(other->availableGeometry());
-        }
         const QRect placed =
             placeWindow(settings, QRect(m_window.pos(), m_window.size()), screenRect, available);
         m_window.resize(placed.size());
         m_window.move(placed.topLeft());
+    } else if (!available.isEmpty()) {
+        // The built-in size, no larger than the screen (at twice the scale it would be); where
+        // it goes is the window manager's choice.
+        m_window.resize(m_window.size().boundedTo(available.first().size()));
     }
     m_window.setWindowState(windowStateOf(settings.winstate));
 

@@ -93,28 +93,18 @@ void frmMain::buildPanes()
     runWithMenu = mnuClick[Menu::ClickRunWith]->menu();
     m_panes = std::make_unique<PaneArranger>(m_state, *this, *picListPane, *picInfoPane,
                                              *picScrPane, *statBar);
-    m_screenshots =
-        std::make_unique<ScreenshotCommands>(m_state, m_dialogs, *picScrPane, *m_panes, this);
+    m_screenshots = std::make_unique<ScreenshotCommands>(m_state, m_dialogs, *picScrPane, *m_panes,
+                                                         *blank[Menu::TopImages]->menu(), this);
     m_settings = std::make_unique<WindowSettings>(m_state, m_dialogs, *this, *lstGames, *this);
     m_launcher = new EntryLauncher(m_state, m_dialogs, m_starter, *this, *runWithMenu, this);
 }
 
 void frmMain::wireList()
 {
-    connect(picScrPane, &ScreenshotStrip::resizeRequested, this, [this] { m_panes->formResize(); });
-    connect(picScrPane, &ScreenshotStrip::viewRequested, this,
-            [this](int index) { m_screenshots->viewPicture(index); });
-    connect(
-        picScrPane, &ScreenshotStrip::imageMenuRequested, this,
-        [this](int, const QPoint &globalPos) { blank[Menu::TopImages]->menu()->popup(globalPos); });
-    connect(picScrPane, &ScreenshotStrip::filesDropped, this,
-            [this](const QStringList &paths, ScrFiles scr) {
-                m_screenshots->picScrPane_OLEDragDrop(paths, scr);
-            });
 
     connect(m_finder, &GameListFinder::listChanged, this, [this] { afterFilterChange(); });
     connect(m_finder, &GameListFinder::runFirstMatch, this, [this] { lstGames_DblClick(); });
-    connect(lstGames->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+    connect(lstGames->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { selectCurrentRow(); });
     connect(lstGames, &GameListView::mouseReleased, this, &frmMain::lstGames_MouseUp);
     connect(lstGames, &QAbstractItemView::doubleClicked, this, [this] { lstGames_DblClick(); });
@@ -206,6 +196,7 @@ void frmMain::Form_Unload()
         return;
     m_unloaded = true;
     m_commands.saveAtShutdown();
+    m_state.boundDatabase.clear(); // other windows may save over it now
     m_settings->SaveSettings();
     const QList<QWidget *> owned = findChildren<QWidget *>();
     for (QWidget *window : owned) {
@@ -238,19 +229,16 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
 
 void frmMain::RefillGameList()
 {
-    const bool hasEntries = m_state.database.HasEntries();
+    RomDatabase &database = m_state.database;
+    const bool hasEntries = database.HasEntries();
     mnuFile[Menu::FileSave]->setEnabled(hasEntries);
     mnuFile[Menu::FileSaveAs]->setEnabled(hasEntries);
     mnuMisc[Menu::MiscExport]->setEnabled(hasEntries);
 
-    m_model->refill();
-    // New directories among the rom paths are listed once the window is idle, and the list then
-    // shows which files are missing.
-    m_finder->scheduleRomFilesUpdate();
+    m_finder->refillList();
     lblEntries->setText(m_finder->entryCountText());
 
     // The list keeps showing the selected entry; one that is gone is no longer selected.
-    RomDatabase &database = m_state.database;
     if (database.SelectedIndex > kNone) {
         const int row = m_proxy->rowOfSlot(database.SelectedIndex);
         if (row < 0) {
@@ -272,6 +260,7 @@ int frmMain::listedRows() const
 void frmMain::entryChanged(int slot)
 {
     m_model->refreshSlot(slot);
+    m_finder->scheduleRomFilesUpdate({m_state.database.Get(slot).RomFile});
 }
 
 void frmMain::showStatus(const QString &text)

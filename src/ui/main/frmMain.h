@@ -6,6 +6,7 @@
 #include "ui/common/CatalogueView.h"
 #include "ui/common/DesktopOpener.h"
 #include "ui/common/Dialogs.h"
+#include "ui/list/GameListProxy.h"
 #include "ui/main/CatalogueCommands.h"
 #include "ui/main/MainMenus.h"
 
@@ -16,7 +17,6 @@
 class EntryLauncher;
 class GameListFinder;
 class GameListModel;
-class GameListProxy;
 class GameListView;
 class InfoPane;
 class PaneArranger;

@@ -235,6 +235,23 @@ private Q_SLOTS:
         QCOMPARE(f.listed(), (QStringList{"Game 10", "Game 2", "Game 1"}));
     }
 
+    // A file dropped (or named by an edit) in a rom directory listed before it appeared is
+    // not missing: the listing is brought up to date for it, without F5.
+    void newFileInAListedDirectoryIsFound()
+    {
+        FindFixture f;
+        f.w().chkMissing->setChecked(true);
+        touch(f.path("roms/new.tzx"));
+        f.w().lstGames_OLEDragDrop({f.path("roms/new.tzx")});
+        QTRY_COMPARE(f.listed(), (QStringList{"Game 2", "Zebra", "Alpha", "Game 1"}));
+        touch(f.path("roms/g2.tap"));
+        RomRecord edited = f.state.database.Get(1);
+        edited.RomFile = QStringLiteral("G2.TAP"); // as Properties OK stores it
+        f.state.database.Set(1, edited);
+        f.w().entryChanged(1);
+        QTRY_COMPARE(f.listed(), (QStringList{"Zebra", "Alpha", "Game 1"}));
+    }
+
     // The keyboard: Ctrl+F to the box, Down into the list, Enter runs the first match, Escape
     // clears and goes back to the list; typing in the list jumps to a name.
     void keyboard()

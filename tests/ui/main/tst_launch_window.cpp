@@ -250,6 +250,8 @@ void tst_LaunchWindow::enterRunsOnlyAPickedEntry()
     QTest::keyClick(f.window->lstGames, Qt::Key_Return);
     QCOMPARE(opened, QStringLiteral("frmAbout"));
     QCOMPARE(f.started(), QStringLiteral("<nothing>"));
+    QCOMPARE(f.state.database.SelectedIndex, 0);
+    QCOMPARE(f.window->menuBar()->activeAction(), nullptr);
     QTest::keyClick(f.window->lstGames, Qt::Key_Return);
     QCOMPARE(f.starter.starts.size(), 1);
 }

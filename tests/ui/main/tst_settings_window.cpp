@@ -293,11 +293,12 @@ void tst_SettingsWindow::noLanguageFile()
 
 void tst_SettingsWindow::languageFileRenames()
 {
-    testsupport::writeFile(path("lang.ini"), "[MENUFILE]\r\nMENUTITLE=Datei\r\nfile4=Beenden\r\n"
-                                             "[mainEmu]\r\nemu1=\r\n[menuView]\r\nmenuTitle=An&sicht\r\n"
-                                             "[menuMisc]\r\nmisc3=Letzte DB laden\r\n"
-                                             "[kivoLang]\r\nLANG043=Pfade\r\n"
-                                             "[rom_types]\r\ntype015=Arcade - Sonstige\r\n");
+    testsupport::writeFile(path("lang.ini"),
+                           "[MENUFILE]\r\nMENUTITLE=Datei\r\nfile4=Beenden\r\n"
+                           "[mainEmu]\r\nemu1=\r\n[menuView]\r\nmenuTitle=An&sicht\r\n"
+                           "[menuMisc]\r\nmisc3=Letzte DB laden\r\n"
+                           "[kivoLang]\r\nLANG043=Pfade\r\n"
+                           "[rom_types]\r\ntype015=Arcade - Sonstige\r\n");
     Run run(m_dir->path());
     const frmMain &w = run.window;
     QCOMPARE(w.blank[0]->text(), QStringLiteral("&Datei"));
