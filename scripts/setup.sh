@@ -18,9 +18,9 @@ PACKAGES=(
 )
 # ./run.sh only: an emulator and a free ROM, so a demo entry starts its tape on a fresh machine.
 RUN_PACKAGES=(fuse-emulator-sdl opense-basic)
-# ./test.sh only: the validators of the installed desktop entry and metainfo, and Make for the
-# build with CMake's default generator.
-TEST_PACKAGES=(desktop-file-utils appstream make)
+# ./test.sh only: the validators of the installed desktop entry and metainfo, the checker of
+# the Debian package, and Make for the build with CMake's default generator.
+TEST_PACKAGES=(desktop-file-utils appstream lintian make)
 # scripts/screenshot.sh only: a virtual screen, a way to press keys in it, and a font.
 SCREENSHOT_PACKAGES=(xvfb xauth xdotool fonts-dejavu-core)
 # scripts/fuzz.sh only: clang and its libFuzzer and sanitizer runtimes.
