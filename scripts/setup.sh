@@ -5,7 +5,7 @@
 #                                         install missing packages: the build's, and also those
 #                                         only ./run.sh, ./test.sh, scripts/screenshot.sh or
 #                                         scripts/fuzz.sh need
-#   scripts/setup.sh configure DIR TYPE   configure DIR (TYPE: release | sanitize | fuzz)
+#   scripts/setup.sh configure DIR TYPE   configure DIR (TYPE: release | sanitize | fuzz | make)
 set -euo pipefail
 
 # Build: compiler, CMake, Ninja, Qt 6, JSON for the command-line tool, Google Benchmark.
@@ -18,8 +18,9 @@ PACKAGES=(
 )
 # ./run.sh only: an emulator and a free ROM, so a demo entry starts its tape on a fresh machine.
 RUN_PACKAGES=(fuse-emulator-sdl opense-basic)
-# ./test.sh only: the validators of the installed desktop entry and metainfo.
-TEST_PACKAGES=(desktop-file-utils appstream)
+# ./test.sh only: the validators of the installed desktop entry and metainfo, the checker of
+# the Debian package, and Make for the build with CMake's default generator.
+TEST_PACKAGES=(desktop-file-utils appstream lintian make)
 # scripts/screenshot.sh only: a virtual screen, a way to press keys in it, and a font.
 SCREENSHOT_PACKAGES=(xvfb xauth xdotool fonts-dejavu-core)
 # scripts/fuzz.sh only: clang and its libFuzzer and sanitizer runtimes.
@@ -56,6 +57,10 @@ configure() {
     local dir=$1 type=$2
     local args=(-S . -B "$dir" -G Ninja)
     case "$type" in
+        # CMake's default generator (Unix Makefiles), so what only Ninja does for us shows up;
+        # no optimisation, debug information or sanitizers: only the build steps matter here.
+        make) args=(-S . -B "$dir" -DCMAKE_BUILD_TYPE= -DKIVO_BENCH=OFF)
+              unset CMAKE_GENERATOR ;;
         release) args+=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
         sanitize) args+=(-DCMAKE_BUILD_TYPE=Debug -DKIVO_SANITIZE=ON -DKIVO_WERROR=ON) ;;
         # clang and libFuzzer; a Debug build (so Q_ASSERT holds) optimised enough to run fast.

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and checks what an installed Kivo brings: the two
 # programs, the desktop entry, the icon, the metainfo, the sample language files, the demo and
-# its first-run script. The desktop entry and the metainfo go through their validators when
-# those are installed (desktop-file-utils, appstream: scripts/setup.sh deps test).
+# its first-run script, the manual pages, the copyright and the changelog. The desktop entry and
+# the metainfo go through their validators, and the Debian package cpack makes of the build
+# goes through lintian, when those are installed (desktop-file-utils, appstream, lintian:
+# scripts/setup.sh deps test).
 #   check-install.sh BUILD_DIR
 set -euo pipefail
 build=$1
@@ -30,6 +32,9 @@ for file in "$desktop" "$metainfo" "$prefix/share/icons/hicolor/scalable/apps/ki
     "$prefix/share/kivo/demo/demo.dat"; do
     [ -s "$file" ] || fail "${file#"$prefix"/} is missing"
 done
+for file in man/man1/kivo.1.gz man/man1/kivo-cli.1.gz doc/kivo/copyright doc/kivo/changelog.gz; do
+    [ -s "$prefix/share/$file" ] || fail "share/$file is missing"
+done
 grep -qx 'Exec=kivo' "$desktop" || fail "the desktop entry does not start kivo"
 grep -qx 'Icon=kivo' "$desktop" || fail "the desktop entry does not name the icon kivo"
 
@@ -45,7 +50,13 @@ for size in 16 32 48 64 128 256; do
     [ "$width $height" = "$size $size" ] || fail "icon ${size}x${size} is ${width}x${height}"
 done
 
-"$prefix/bin/kivo-cli" --help >/dev/null || fail "kivo-cli --help failed"
+"$prefix/bin/kivo-cli" --help >"$work/help" || fail "kivo-cli --help failed"
+# The manual page describes every subcommand --help lists.
+gzip -dc "$prefix/share/man/man1/kivo-cli.1.gz" >"$work/kivo-cli.1" 2>/dev/null || true
+for command in $(sed -n 's/^  kivo-cli \([a-z]*\).*/\1/p' "$work/help" | sort -u); do
+    grep -q "^\.B[IR]* \"$command[ \"]" "$work/kivo-cli.1" ||
+        fail "the kivo-cli manual page does not describe $command"
+done
 entries=$("$prefix/bin/kivo-cli" dump "$prefix/share/kivo/demo/demo.dat" | grep -c '"RomName"' || true)
 [ "$entries" = 8 ] || fail "the installed demo has $entries entries, not 8"
 
@@ -80,6 +91,21 @@ if command -v appstreamcli >/dev/null; then
     }
 else
     echo "SKIP appstreamcli validate: not installed (package appstream)"
+fi
+
+# The package as `cpack -G DEB` makes it, made in the temporary folder, not the build's.
+if command -v lintian >/dev/null && command -v dpkg-deb >/dev/null; then
+    if cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/deb" >"$work/cpack.log" 2>&1; then
+        deb=("$work"/deb/kivo_*.deb)
+        # Info tags (such as binaries without fortified functions in a Debug build) are shown
+        # but pass; errors and warnings fail.
+        lintian --display-info --fail-on error,warning "${deb[0]}" || fail "lintian"
+    else
+        cat "$work/cpack.log"
+        fail "cpack -G DEB"
+    fi
+else
+    echo "SKIP lintian: lintian or dpkg-deb is not installed (packages lintian, dpkg)"
 fi
 
 if [ "$failures" -ne 0 ]; then

@@ -12,6 +12,8 @@ namespace {
 
 const QString kTitle = QStringLiteral("About");
 const QString kNameLine = QStringLiteral("Orvanta (Kivo) v1.0");
+const QString kLicenceLine = QStringLiteral(
+    "Kivo is free software under the GNU General Public License, version 3 or later.");
 
 } // namespace
 
@@ -48,6 +50,7 @@ QString frmAbout::aboutText(const QString &settingsFile)
         QStringLiteral("Build %1, Qt %2")
             .arg(QStringLiteral(KIVO_VERSION), QLatin1String(qVersion())),
         QStringLiteral("Settings: %1").arg(QDir::toNativeSeparators(settingsFile)),
+        kLicenceLine,
     };
     return lines.join(kCrLf);
 }

@@ -332,6 +332,8 @@ void tst_SettingsWindow::aboutBox()
     QCOMPARE(seen.first(), QStringLiteral("Orvanta (Kivo) v1.0"));
     QVERIFY(seen.join(u'\n').contains(QStringLiteral(KIVO_VERSION)));
     QVERIFY(seen.join(u'\n').contains(path("kivo.ini")));
+    QVERIFY(seen.contains(QStringLiteral(
+        "Kivo is free software under the GNU General Public License, version 3 or later.")));
     QCOMPARE(seen.last(), QStringLiteral("OK"));
     QVERIFY(QApplication::activeModalWidget() == nullptr);
     // The lines of the text are joined by CR LF.
