@@ -63,5 +63,6 @@ int cmdSettings(const QStringList &arguments);
 int cmdLanguage(const QStringList &arguments);
 int cmdTape(const QStringList &arguments);
 int cmdRender(const QStringList &arguments);
+int cmdScreen(const QStringList &arguments);
 int cmdExport(const QStringList &arguments);
 int cmdImport(const QStringList &arguments);

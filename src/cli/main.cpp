@@ -26,6 +26,11 @@ Usage:
   kivo-cli render IN.scr OUT.png [--flash 0|1]
       Draw a Spectrum screen (the first 6912 bytes of IN, zero-filled when shorter) as a
       256 x 192 PNG; --flash 1 draws the flashing cells with ink and paper swapped.
+  kivo-cli screen FILE OUT
+      Save the loading screen of a tape (TAP, TZX) or snapshot (SNA, Z80, SZX): as a
+      6912-byte .scr when OUT ends in .scr, else drawn as a 256 x 192 PNG. Prints
+      {"source"}: where the screen was found ("tape block N", numbered from 0, or
+      "snapshot RAM page N").
   kivo-cli export FILE.dat OUT.kvl
       Load FILE.dat and write it as a pocket catalogue (.kvl).
   kivo-cli import sgd|dat|kvl DIR [--file NAME]... [--overwrite] [--into FILE.dat]
@@ -58,6 +63,7 @@ int main(int argc, char *argv[])
         {QStringLiteral("settings"), cmdSettings}, {QStringLiteral("language"), cmdLanguage},
         {QStringLiteral("tape"), cmdTape},         {QStringLiteral("render"), cmdRender},
         {QStringLiteral("export"), cmdExport},     {QStringLiteral("import"), cmdImport},
+        {QStringLiteral("screen"), cmdScreen},
     };
     const auto it = kSubcommands.find(name);
     if (it == kSubcommands.end())
