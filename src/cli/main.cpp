@@ -40,6 +40,14 @@ Usage:
       print the result as dump does, and "Import: N entries added, M skipped" on stderr.
   kivo-cli import sgd|dat|kvl DIR --list
       Print the wizard's list of files for DIR as a JSON array of "name [count]".
+  kivo-cli scan DIR [--flat] [--dat FILE]... [--into FILE.dat] [--screens DIR]
+      Scan Folder: every tape, snapshot and disk under DIR (--flat: DIR alone), and every
+      archive holding one, as a new entry named from its DAT game (Logiqx XML, matched by
+      size and CRC-32), its TZX archive info or its TOSEC file name; parts of one program
+      make one entry. Merge into FILE.dat (created when missing) and save it; --screens keeps
+      loading screens as NAME.scr in DIR. Print the result as dump does, with the folders
+      that gave entries as RomPaths, plus "skipped": {inCatalogue, copies, clashes,
+      unreadable, clashPaths}; "Scan Folder: N entries added, ..." on stderr.
 
 Messages go to stderr as "Title: text". Exit status: 0 done, 1 rejected input or failed
 write, 2 usage error.
@@ -63,7 +71,7 @@ int main(int argc, char *argv[])
         {QStringLiteral("settings"), cmdSettings}, {QStringLiteral("language"), cmdLanguage},
         {QStringLiteral("tape"), cmdTape},         {QStringLiteral("render"), cmdRender},
         {QStringLiteral("export"), cmdExport},     {QStringLiteral("import"), cmdImport},
-        {QStringLiteral("screen"), cmdScreen},
+        {QStringLiteral("screen"), cmdScreen},     {QStringLiteral("scan"), cmdScan},
     };
     const auto it = kSubcommands.find(name);
     if (it == kSubcommands.end())
