@@ -8,12 +8,13 @@
 #   scripts/setup.sh configure DIR TYPE   configure DIR (TYPE: release | sanitize | fuzz | make)
 set -euo pipefail
 
-# Build: compiler, CMake, Ninja, Qt 6, JSON for the command-line tool, Google Benchmark.
+# Build: compiler, CMake, Ninja, Qt 6, JSON for the command-line tool, zip and gzip archives,
+# Google Benchmark.
 # Tests: the tape tools we cross-check against (fuse-emulator-utils, zmakebas, pasmo).
 PACKAGES=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev libgl-dev
-    nlohmann-json3-dev libbenchmark-dev
+    nlohmann-json3-dev libzip-dev zlib1g-dev libbenchmark-dev
     fuse-emulator-utils zmakebas pasmo
 )
 # ./run.sh only: an emulator and a free ROM, so a demo entry starts its tape on a fresh machine.

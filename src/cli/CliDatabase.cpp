@@ -40,13 +40,24 @@ public:
         m_out.madeItem();
     }
 
-    void finish(const SearchPaths &paths)
+    void finish(const SearchPaths &paths, const Json &extra = Json::object())
     {
         std::string &out = m_out.text();
         out += m_entries == 0 ? "]" : "\n  ]";
         list("RomPaths", paths[PathKind::Rom].usedDirs());
         list("ScreenshotPaths", paths[PathKind::Screenshot].usedDirs());
         list("MusicPaths", paths[PathKind::Music].usedDirs());
+        for (const auto &[key, value] : extra.items()) {
+            out += ",\n  ";
+            out += Json(key).dump();
+            out += ": ";
+            // Indented as printJson would, one level in.
+            std::string text = value.dump(2, ' ', false, Json::error_handler_t::replace);
+            for (std::size_t at = text.find('\n'); at != std::string::npos;
+                 at = text.find('\n', at + 3))
+                text.insert(at + 1, "  ");
+            out += text;
+        }
         out += "\n}\n";
     }
 
@@ -199,14 +210,14 @@ private:
 
 } // namespace
 
-void printCatalogue(const RomDatabase &database, const SearchPaths &paths)
+void printCatalogue(const RomDatabase &database, const SearchPaths &paths, const Json &extra)
 {
     CatalogueWriter out(database.slotCount());
     for (int slot = 0; slot < database.slotCount(); ++slot) {
         if (database.Get(slot).isEntry())
             out.entry(slot, database.Get(slot));
     }
-    out.finish(paths);
+    out.finish(paths, extra);
 }
 
 int cmdDump(const QStringList &arguments)

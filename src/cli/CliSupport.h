@@ -51,8 +51,10 @@ private:
 void printMessage(const Message &message);
 void printMessages(const Messages &messages);
 int usageError(const QString &text);
-// The catalogue and its search paths as dump prints them.
-void printCatalogue(const RomDatabase &database, const SearchPaths &paths);
+// The catalogue and its search paths as dump prints them; the members of `extra`, an object,
+// follow the paths.
+void printCatalogue(const RomDatabase &database, const SearchPaths &paths,
+                    const Json &extra = Json::object());
 
 // One subcommand: its arguments after the subcommand's name.
 using Subcommand = int (*)(const QStringList &arguments);
@@ -63,5 +65,7 @@ int cmdSettings(const QStringList &arguments);
 int cmdLanguage(const QStringList &arguments);
 int cmdTape(const QStringList &arguments);
 int cmdRender(const QStringList &arguments);
+int cmdScreen(const QStringList &arguments);
 int cmdExport(const QStringList &arguments);
 int cmdImport(const QStringList &arguments);
+int cmdScan(const QStringList &arguments);

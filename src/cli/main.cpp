@@ -26,6 +26,11 @@ Usage:
   kivo-cli render IN.scr OUT.png [--flash 0|1]
       Draw a Spectrum screen (the first 6912 bytes of IN, zero-filled when shorter) as a
       256 x 192 PNG; --flash 1 draws the flashing cells with ink and paper swapped.
+  kivo-cli screen FILE OUT
+      Save the loading screen of a tape (TAP, TZX) or snapshot (SNA, Z80, SZX): as a
+      6912-byte .scr when OUT ends in .scr, else drawn as a 256 x 192 PNG. Prints
+      {"source"}: where the screen was found ("tape block N", numbered from 0, or
+      "snapshot RAM page N").
   kivo-cli export FILE.dat OUT.kvl
       Load FILE.dat and write it as a pocket catalogue (.kvl).
   kivo-cli import sgd|dat|kvl DIR [--file NAME]... [--overwrite] [--into FILE.dat]
@@ -35,6 +40,14 @@ Usage:
       print the result as dump does, and "Import: N entries added, M skipped" on stderr.
   kivo-cli import sgd|dat|kvl DIR --list
       Print the wizard's list of files for DIR as a JSON array of "name [count]".
+  kivo-cli scan DIR [--flat] [--dat FILE]... [--into FILE.dat] [--screens DIR]
+      Scan Folder: every tape, snapshot and disk under DIR (--flat: DIR alone), and every
+      archive holding one, as a new entry named from its DAT game (Logiqx XML, matched by
+      size and CRC-32), its TZX archive info or its TOSEC file name; parts of one program
+      make one entry. Merge into FILE.dat (created when missing) and save it; --screens keeps
+      loading screens as NAME.scr in DIR. Print the result as dump does, with the folders
+      that gave entries as RomPaths, plus "skipped": {inCatalogue, copies, clashes,
+      unreadable, clashPaths}; "Scan Folder: N entries added, ..." on stderr.
 
 Messages go to stderr as "Title: text". Exit status: 0 done, 1 rejected input or failed
 write, 2 usage error.
@@ -58,6 +71,7 @@ int main(int argc, char *argv[])
         {QStringLiteral("settings"), cmdSettings}, {QStringLiteral("language"), cmdLanguage},
         {QStringLiteral("tape"), cmdTape},         {QStringLiteral("render"), cmdRender},
         {QStringLiteral("export"), cmdExport},     {QStringLiteral("import"), cmdImport},
+        {QStringLiteral("screen"), cmdScreen},     {QStringLiteral("scan"), cmdScan},
     };
     const auto it = kSubcommands.find(name);
     if (it == kSubcommands.end())

@@ -127,14 +127,7 @@ TapeFormat tapeFormatOf(const QString &path)
 
 namespace {
 
-// One block as a walk over the image finds it: its ID, where its Body starts and where the
-// block ends (past the end of the image for a block cut short).
-struct BlockSpan
-{
-    quint8 id = 0x10;
-    qsizetype from = 0;
-    quint64 end = 0;
-};
+using BlockSpan = TapeBlockSpan;
 
 bool isKnownTzxId(quint8 id)
 {
@@ -169,7 +162,8 @@ quint64 archiveInfoEnd(const QByteArray &image, qsizetype pos, quint64 declaredE
     return declaredEnd;
 }
 
-// Hands every block of a TZX image to `visit`, in order, up to one that runs past the end.
+// Hands every block of a TZX image to `visit`, in order, up to one that runs past the end or
+// until `visit` returns false.
 template <typename Visit> void walkTzx(const QByteArray &image, Visit visit)
 {
     const qsizetype size = image.size();
@@ -193,8 +187,7 @@ template <typename Visit> void walkTzx(const QByteArray &image, Visit visit)
         quint64 end = quint64(pos) + quint64(layout.fixed) + variable;
         if (id == 0x32)
             end = archiveInfoEnd(image, pos, end);
-        visit(BlockSpan{id, from, end});
-        if (end > quint64(size))
+        if (!visit(BlockSpan{id, from, end}) || end > quint64(size))
             break;
         pos = qsizetype(end);
     }
@@ -210,8 +203,7 @@ template <typename Visit> void walkTap(const QByteArray &image, Visit visit)
         const auto length = quint64(LittleEndianValue(image.constData() + pos, lengthBytes));
         pos += 2;
         const quint64 end = quint64(pos) + length;
-        visit(BlockSpan{0x10, pos, end});
-        if (end > quint64(size))
+        if (!visit(BlockSpan{0x10, pos, end}) || end > quint64(size))
             break;
         pos = qsizetype(end);
     }
@@ -223,17 +215,30 @@ template <typename Visit> void walkTap(const QByteArray &image, Visit visit)
 template <typename Walk> void takeBlocks(TapeIndex &tape, Walk walk)
 {
     qsizetype count = 0;
-    walk(tape.Image, [&](const BlockSpan &) { ++count; });
+    walk(tape.Image, [&](const BlockSpan &) {
+        ++count;
+        return true;
+    });
     tape.Blocks.reserve(count);
     walk(tape.Image, [&](const BlockSpan &span) {
         bool truncated = false;
         tape.Blocks.append(
             {takeBody(tape.Image, span.from, span.end - quint64(span.from), truncated),
              qint16(span.id)});
+        return true;
     });
 }
 
 } // namespace
+
+void walkTapeBlocks(const QByteArray &image, TapeFormat format,
+                    const std::function<bool(const TapeBlockSpan &)> &visit)
+{
+    if (format == TapeFormat::Tzx)
+        walkTzx(image, visit);
+    else if (format == TapeFormat::Tap)
+        walkTap(image, visit);
+}
 
 std::optional<Message> readTzxImage(TapeIndex &tape, const QByteArray &bytes)
 {

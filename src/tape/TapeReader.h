@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 inline const QString kInvalidTzxImage = QStringLiteral("Invalid TZX Image");
@@ -20,6 +21,22 @@ qint32 LittleEndianValue(const QByteArray &bytes);
 
 // Chosen by the last three characters of the name, in lower case: "tzx" or "tap".
 TapeFormat tapeFormatOf(const QString &path);
+
+// One block as a walk over an image finds it: its ID (0x10 for every TAP block), where the bytes
+// after the ID start (a TAP block's after its length) and where the block ends, past the end of
+// the image for a block cut short.
+struct TapeBlockSpan
+{
+    quint8 id = 0x10;
+    qsizetype from = 0;
+    quint64 end = 0;
+};
+
+// Hands the blocks of an image to `visit` in order, without keeping them, until one runs past the
+// end or `visit` returns false; a reader that wants one block stops there. The TZX signature is
+// not checked: the walk starts after the 10-byte header.
+void walkTapeBlocks(const QByteArray &image, TapeFormat format,
+                    const std::function<bool(const TapeBlockSpan &)> &visit);
 
 // The pure walks over a whole image in memory; they replace what `tape` held. A TZX image with
 // the wrong signature leaves no blocks and returns the message to show.

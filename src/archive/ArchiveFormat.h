@@ -1,0 +1,17 @@
+#pragma once
+
+#include "archive/ArchiveMember.h"
+
+// The reader of one archive format. Another format (.7z, .rar) slots in as one more subclass
+// and one more line in Archive.cpp's table of endings; the checks every member must pass before
+// it is inflated (size, ratio, encryption) are made once, above the formats.
+class ArchiveFormat
+{
+public:
+    virtual ~ArchiveFormat() = default;
+
+    virtual ArchiveListing list(const ArchiveSource &source) const = 0;
+    // Inflates `member` (from this format's list of the same source), never holding more than its
+    // declared size; more bytes than declared, fewer, or a CRC that differs is a failure.
+    virtual MemberBytes read(const ArchiveSource &source, const ArchiveMember &member) const = 0;
+};

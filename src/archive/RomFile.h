@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The bytes of a rom file as every reader above the archive layer takes them: the file itself,
+// or the Spectrum member of the archive it is.
+struct RomFileBytes
+{
+    bool ok = false;
+    QByteArray bytes;
+    // The name whose ending tells the kind: the file's own name, or the member's base name.
+    QString name;
+    // The archive's path when the bytes came out of one, else empty.
+    QString archive;
+    // When !ok, the text to show. For a plain file the system's reason, for the caller to place
+    // in its own message; for an archive the whole "Unable to read [name]: [reason]".
+    QString reason;
+};
+
+RomFileBytes readRomFile(const QString &path);

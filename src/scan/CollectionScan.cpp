@@ -1,0 +1,449 @@
+#include "scan/CollectionScan.h"
+
+#include "archive/Archive.h"
+#include "archive/RomFile.h"
+#include "core/FileRead.h"
+#include "core/PathText.h"
+#include "core/SafeFile.h"
+#include "scan/DatCatalogue.h"
+#include "scan/TosecName.h"
+#include "tape/LoadingScreen.h"
+#include "tape/TapeCard.h"
+#include "tape/TapeReader.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QHash>
+
+#include <algorithm>
+#include <zlib.h>
+
+namespace {
+
+const QString kStatusText =
+    QStringLiteral("%1 entries added, %2 already in the catalogue, %3 copies, %4 clashes, "
+                   "%5 skipped");
+const QString kAlsoText = QStringLiteral("Also: ");
+const QString kScreenNotWrittenText = QStringLiteral("Unable to write the screen %1: %2");
+
+constexpr int kDroppedRomType = 15; // the type dropped files get: "Arcade - [uncategorized]"
+constexpr qint64 kLargestFile = 64 * 1024 * 1024; // no tape, snapshot or disk comes near it
+constexpr qint64 kProgressMs = 50;
+
+// One tape, snapshot or disk found, or an archive whose Spectrum member is one.
+struct FoundFile
+{
+    QString directory; // absolute, ending with the separator
+    QString name;      // the bare file name: RomFile
+    qint64 size = 0;   // of the bytes an emulator is given: the member's for an archive
+    quint32 crc = 0;
+    TapeCard card; // title, publisher, authors and year of a TZX archive-info block
+};
+
+quint32 crcOf(const QByteArray &bytes)
+{
+    return quint32(crc32_z(crc32_z(0, nullptr, 0),
+                           reinterpret_cast<const Bytef *>(bytes.constData()),
+                           size_t(bytes.size())));
+}
+
+TapeCard cardOf(const QByteArray &bytes, const QString &kindName)
+{
+    if (lowerExtension(kindName) != u"tzx")
+        return {};
+    TapeIndex tape;
+    if (readTzxImage(tape, bytes))
+        return {};
+    return readTapeCard(tape);
+}
+
+// The name without its ending; an archive loses the ending of the file it holds too
+// ("Game.tzx.zip" is "Game").
+QString baseNameOf(const QString &fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    if (dot <= 0)
+        return fileName;
+    const QString base = fileName.left(dot);
+    const qsizetype inner = base.lastIndexOf(u'.');
+    if (inner > 0 && Archive::isArchiveName(fileName) && Archive::isSpectrumName(base))
+        return base.left(inner);
+    return base;
+}
+
+enum class Found { Candidate, NoRom, Unreadable };
+
+class Walk
+{
+public:
+    Walk(const ScanRequest &request, const ScanProgressCallback &progress,
+         const std::atomic<bool> *cancel, ScanResult &result)
+        : m_request(request)
+        , m_progress(progress)
+        , m_cancel(cancel)
+        , m_result(result)
+    {
+        m_clock.start();
+    }
+
+    // False when cancelled.
+    bool run(const QString &root)
+    {
+        QList<QString> pending{root};
+        while (!pending.isEmpty()) {
+            if (cancelled())
+                return false;
+            const QString directory = pending.takeLast();
+            QList<QString> subfolders;
+            if (!readDirectory(directory, subfolders))
+                return false;
+            // Depth first, in name order: the first of two files of one name is the one a
+            // person reading the tree top-down meets first.
+            std::reverse(subfolders.begin(), subfolders.end());
+            pending.append(subfolders);
+        }
+        report();
+        return true;
+    }
+
+    QList<FoundFile> &files() { return m_files; }
+
+private:
+    bool cancelled() const { return m_cancel != nullptr && m_cancel->load(); }
+
+    void report()
+    {
+        if (m_progress)
+            m_progress(m_seen);
+        m_clock.restart();
+    }
+
+    bool readDirectory(const QString &directory, QList<QString> &subfolders)
+    {
+        const QFileInfo info(directory);
+        if (!info.isReadable() || !info.isExecutable()) {
+            ++m_result.counts.skipped;
+            return true;
+        }
+        // Without QDir::Hidden: names starting with "." are never found through the rom paths.
+        const QFileInfoList entries = QDir(directory).entryInfoList(
+            QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
+        for (const QFileInfo &entry : entries) {
+            if (cancelled())
+                return false;
+            if (entry.isDir()) {
+                if (!entry.isSymLink() && m_request.subfolders)
+                    subfolders.append(entry.absoluteFilePath() + QLatin1Char('/'));
+                continue;
+            }
+            ++m_seen.filesSeen;
+            readFile(directory, entry);
+            if (m_clock.elapsed() >= kProgressMs)
+                report();
+        }
+        return true;
+    }
+
+    void readFile(const QString &directory, const QFileInfo &entry)
+    {
+        const QString name = entry.fileName();
+        const bool archive = Archive::isArchiveName(name);
+        if (!archive && !Archive::isSpectrumName(name))
+            return;
+        FoundFile found;
+        found.directory = toNative(directory);
+        found.name = name;
+        const QString path = entry.absoluteFilePath();
+        // A FIFO would block the read and a device never ends; a broken link is no file.
+        const Found kind = !entry.isFile() || entry.size() == 0 || entry.size() > kLargestFile
+                               ? Found::Unreadable
+                           : archive ? readArchive(path, found)
+                                     : readPlain(path, found);
+        if (kind == Found::Unreadable)
+            ++m_result.counts.skipped;
+        if (kind != Found::Candidate)
+            return;
+        ++m_seen.entriesFound;
+        const QString folded = name.toCaseFolded();
+        const auto first = m_byName.constFind(folded);
+        if (first == m_byName.constEnd()) {
+            m_byName.insert(folded, m_files.size());
+            m_files.append(std::move(found));
+            return;
+        }
+        const FoundFile &kept = m_files.at(*first);
+        if (kept.size == found.size && kept.crc == found.crc) {
+            ++m_result.counts.copies;
+        } else {
+            ++m_result.counts.clashes;
+            m_result.clashPaths.append(toNative(path));
+        }
+    }
+
+    static Found readPlain(const QString &path, FoundFile &found)
+    {
+        const FileBytes read = readRegularFile(path, kLargestFile);
+        if (!read.ok || read.bytes.isEmpty())
+            return Found::Unreadable;
+        found.size = read.bytes.size();
+        found.crc = crcOf(read.bytes);
+        found.card = cardOf(read.bytes, found.name);
+        return Found::Candidate;
+    }
+
+    static Found readArchive(const QString &path, FoundFile &found)
+    {
+        const ArchiveSource source = ArchiveSource::file(path);
+        const ArchiveListing listing = Archive::listMembers(source);
+        if (!listing.ok)
+            return Found::Unreadable;
+        // An archive of pictures or text is simply no rom file.
+        const std::optional<ArchiveMember> member = Archive::spectrumMember(listing.members);
+        if (!member)
+            return Found::NoRom;
+        if (member->size <= 0)
+            return Found::Unreadable;
+        // The archive's own CRC-32 is what a DAT matches; only a TZX is inflated, for its card.
+        found.size = member->size;
+        found.crc = member->crc32;
+        const QString kindName = Archive::baseName(member->name);
+        if (lowerExtension(kindName) == u"tzx" && Archive::refusal(*member).isEmpty()) {
+            const MemberBytes bytes = Archive::readMember(source, *member);
+            if (bytes.ok)
+                found.card = cardOf(bytes.bytes, kindName);
+        }
+        return Found::Candidate;
+    }
+
+    static QString toNative(const QString &path) { return QDir::toNativeSeparators(path); }
+
+    const ScanRequest &m_request;
+    const ScanProgressCallback &m_progress;
+    const std::atomic<bool> *m_cancel;
+    ScanResult &m_result;
+    QElapsedTimer m_clock;
+    ScanProgress m_seen;
+    QList<FoundFile> m_files;
+    QHash<QString, qsizetype> m_byName; // case-folded name -> index into m_files
+};
+
+// The fields of one entry, each from the first source that has it: the DAT's game name, the
+// tape's archive-info block, the file name as a TOSEC name (the base name when it is none).
+struct Named
+{
+    RomRecord record;
+    TosecName tosec; // the name the entry was named after, for telling parts of one program
+};
+
+Named nameFile(const FoundFile &file, const DatCatalogue &dat)
+{
+    const QString *game = dat.gameName(file.size, file.crc);
+    const TosecName fromDat = game ? readTosecName(*game) : TosecName{};
+    const TosecName fromName = readTosecName(baseNameOf(file.name));
+    const auto first = [](std::initializer_list<QString> texts) {
+        for (const QString &text : texts) {
+            if (!text.isEmpty())
+                return text;
+        }
+        return QString();
+    };
+    Named named;
+    RomRecord &record = named.record;
+    record.RomName = first({fromDat.title, file.card.title, fromName.title});
+    record.Year = fromDat.year != 0     ? fromDat.year
+                  : file.card.year != 0 ? file.card.year
+                                        : fromName.year;
+    record.Publisher = first({fromDat.publisher, file.card.publisher, fromName.publisher});
+    record.Authors = file.card.authors;
+    record.RomFile = file.name;
+    record.RomType = kDroppedRomType;
+    named.tosec = game ? fromDat : fromName;
+    return named;
+}
+
+// Files that are parts of one program agree in everything but their media group.
+QString partKey(const FoundFile &file, const TosecName &tosec)
+{
+    if (!tosec.parsed || tosec.media.isEmpty())
+        return {};
+    return file.directory.toCaseFolded() + u'\n' + tosec.title + u'\n' +
+           QString::number(tosec.year) + u'\n' + tosec.publisher + u'\n' + tosec.flags.join(u'\n');
+}
+
+// `NAME.scr` in `directory`, or "NAME (2).scr" and on when taken; a comma would split the
+// Screenshots list, so it becomes a blank.
+QString freeScreenName(const QString &directory, const QString &romFile)
+{
+    const QString name = baseNameOf(romFile).replace(u',', u' ');
+    QString candidate = name + QStringLiteral(".scr");
+    for (int number = 2; QFileInfo::exists(directory + candidate); ++number)
+        candidate = QStringLiteral("%1 (%2).scr").arg(name).arg(number);
+    return candidate;
+}
+
+// Writes the screen of each entry that has one; false when cancelled, with every screen
+// written so far removed again.
+bool keepScreens(ScanResult &result, const QList<QString> &sources, const std::atomic<bool> *cancel)
+{
+    QString directory = result.screensDirectory;
+    if (!endsWithSeparator(directory))
+        directory += nativeSeparator();
+    QDir().mkpath(toFileSystemPath(directory));
+    QStringList written;
+    for (qsizetype i = 0; i < result.entries.size(); ++i) {
+        if (cancel != nullptr && cancel->load()) {
+            for (const QString &path : std::as_const(written))
+                QFile::remove(path);
+            return false;
+        }
+        const RomFileBytes rom = readRomFile(sources.at(i));
+        if (!rom.ok)
+            continue;
+        const std::optional<LoadingScreen> screen = loadingScreenOf(rom.bytes, rom.name);
+        if (!screen)
+            continue;
+        RomRecord &record = result.entries[i];
+        const QString name = freeScreenName(directory, record.RomFile);
+        const WriteResult write = writeFileSafely(directory + name, screen->screen);
+        if (!write.ok) {
+            result.messages.append(Message::critical(
+                kScreenNotWrittenText.arg(directory + name, write.reason), kScanTitle));
+            continue;
+        }
+        written.append(directory + name);
+        record.Screenshots = name;
+    }
+    result.screensDirectory = written.isEmpty() ? QString() : directory;
+    return true;
+}
+
+} // namespace
+
+QString ScanResult::statusText() const
+{
+    return kStatusText.arg(counts.added)
+        .arg(counts.inCatalogue)
+        .arg(counts.copies)
+        .arg(counts.clashes)
+        .arg(counts.skipped);
+}
+
+QSet<QString> catalogueFileNames(const RomDatabase &database)
+{
+    QSet<QString> names;
+    names.reserve(database.slotCount());
+    for (const RomRecord &record : database.slots()) {
+        if (record.isEntry() && !record.RomFile.isEmpty())
+            names.insert(record.RomFile.toCaseFolded());
+    }
+    return names;
+}
+
+ScanResult scanCollection(const ScanRequest &request, const ScanProgressCallback &progress,
+                          const std::atomic<bool> *cancel)
+{
+    ScanResult result;
+    DatCatalogue dat;
+    for (const QString &path : request.datFiles) {
+        if (const std::optional<Message> refused = dat.addFile(path))
+            result.messages.append(*refused);
+    }
+    const auto cancelled = [&result] {
+        ScanResult nothing;
+        nothing.cancelled = true;
+        nothing.messages = result.messages;
+        return nothing;
+    };
+
+    QString root = QFileInfo(toFileSystemPath(request.directory)).absoluteFilePath();
+    if (!root.endsWith(u'/'))
+        root += u'/';
+    Walk walk(request, progress, cancel, result);
+    if (!walk.run(root))
+        return cancelled();
+
+    const QList<FoundFile> &files = walk.files();
+    QList<Named> named;
+    named.reserve(files.size());
+    QHash<QString, QList<qsizetype>> parts; // part key -> files, in the order met
+    QList<QString> keys;
+    keys.reserve(files.size());
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        named.append(nameFile(files.at(i), dat));
+        keys.append(partKey(files.at(i), named.last().tosec));
+        if (!keys.last().isEmpty())
+            parts[keys.last()].append(i);
+    }
+
+    QList<QString> sources; // the file each entry's screen comes from
+    QSet<QString> directories;
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        QList<qsizetype> group{i};
+        if (!keys.at(i).isEmpty()) {
+            group = parts.value(keys.at(i));
+            if (group.first() != i)
+                continue; // the entry was made when its first part was met
+            std::stable_sort(group.begin(), group.end(), [&](qsizetype a, qsizetype b) {
+                return mediaOrder(named.at(a).tosec.media) < mediaOrder(named.at(b).tosec.media);
+            });
+        }
+        // Every part counts: a later scan must not add side B as an entry of its own.
+        const bool known = std::any_of(group.begin(), group.end(), [&](qsizetype part) {
+            return request.catalogueFiles.contains(files.at(part).name.toCaseFolded());
+        });
+        if (known) {
+            ++result.counts.inCatalogue;
+            continue;
+        }
+        RomRecord record = named.at(group.first()).record;
+        QStringList others;
+        for (qsizetype p = 1; p < group.size(); ++p)
+            others.append(files.at(group.at(p)).name);
+        if (!others.isEmpty())
+            record.Notes = kAlsoText + others.join(kCrLf);
+        const FoundFile &first = files.at(group.first());
+        result.entries.append(std::move(record));
+        sources.append(first.directory + first.name);
+        if (!directories.contains(first.directory.toCaseFolded())) {
+            directories.insert(first.directory.toCaseFolded());
+            result.directories.append(first.directory);
+        }
+    }
+    result.counts.added = int(result.entries.size());
+
+    if (!request.screensDirectory.isEmpty() && !result.entries.isEmpty()) {
+        result.screensDirectory = request.screensDirectory;
+        if (!keepScreens(result, sources, cancel))
+            return cancelled();
+    }
+    return result;
+}
+
+int mergeScanResult(RomDatabase &database, SearchPaths &paths, const ScanResult &result)
+{
+    if (result.cancelled || result.entries.isEmpty())
+        return 0;
+    QSet<QString> known = catalogueFileNames(database);
+    int added = 0;
+    for (const RomRecord &record : result.entries) {
+        const QString folded = record.RomFile.toCaseFolded();
+        if (known.contains(folded))
+            continue;
+        known.insert(folded);
+        database.Add(record);
+        ++added;
+    }
+    for (const QString &directory : result.directories) {
+        if (!paths.HasSearchPath(PathKind::Rom, directory)) {
+            QString path = directory;
+            paths.AddSearchPath(PathKind::Rom, path);
+        }
+    }
+    if (!result.screensDirectory.isEmpty() &&
+        !paths.HasSearchPath(PathKind::Screenshot, result.screensDirectory)) {
+        QString directory = result.screensDirectory;
+        paths.AddSearchPath(PathKind::Screenshot, directory);
+    }
+    return added;
+}
