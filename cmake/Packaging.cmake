@@ -24,7 +24,7 @@ if(KIVO_DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 else()
     set(CPACK_DEBIAN_PACKAGE_DEPENDS
-        "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), qt6-qpa-plugins, libstdc++6 (>= 12), libc6 (>= 2.34)")
+        "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), qt6-qpa-plugins, zlib1g, libstdc++6 (>= 12), libc6 (>= 2.34)")
 endif()
 # Double-clicking a demo entry starts its tape in Fuse on the free ROM.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fuse-emulator-sdl | fuse-emulator-gtk, opense-basic")

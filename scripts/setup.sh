@@ -8,11 +8,12 @@
 #   scripts/setup.sh configure DIR TYPE   configure DIR (TYPE: release | sanitize | fuzz)
 set -euo pipefail
 
-# Build: compiler, CMake, Ninja, Qt 6, JSON for the command-line tool, Google Benchmark.
+# Build: compiler, CMake, Ninja, Qt 6, zlib (Qt's own; qt6-base-dev brings it), JSON for the
+# command-line tool, Google Benchmark.
 # Tests: the tape tools we cross-check against (fuse-emulator-utils, zmakebas, pasmo).
 PACKAGES=(
     g++ cmake ninja-build pkg-config
-    qt6-base-dev libgl-dev
+    qt6-base-dev libgl-dev zlib1g-dev
     nlohmann-json3-dev libbenchmark-dev
     fuse-emulator-utils zmakebas pasmo
 )
