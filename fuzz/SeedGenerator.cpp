@@ -525,6 +525,120 @@ void tapeSeeds(bool large)
     zmakebasSeed();
 }
 
+// ---- loading screens: a small file of each kind that holds a screen, and the large 128K ones
+
+// A screen with runs (which the Z80 packing shortens), ED bytes and noise.
+QByteArray loadingScreen(Random &random)
+{
+    QByteArray screen(6912, '\0');
+    for (int i = 0; i < 6912; ++i) {
+        const int cell = i / 32;
+        screen[i] = cell % 4 == 0 ? char(0xED) : cell % 3 == 0 ? char(random.next()) : char(cell);
+    }
+    return screen;
+}
+
+// ED ED count byte for runs of five or more and for two EDs; the byte after a single ED as is.
+QByteArray z80Pack(const QByteArray &in)
+{
+    QByteArray out;
+    qsizetype i = 0;
+    while (i < in.size()) {
+        qsizetype run = 1;
+        while (i + run < in.size() && in[i + run] == in[i] && run < 255)
+            ++run;
+        const bool ed = in[i] == char(0xED);
+        if (run >= 5 || (ed && run >= 2)) {
+            out += QByteArray("\xED\xED", 2) + char(run) + in[i];
+            i += run;
+        } else {
+            out += in[i++];
+            if (ed && i < in.size())
+                out += in[i++];
+        }
+    }
+    return out;
+}
+
+QByteArray z80Page(int number, const QByteArray &page)
+{
+    const QByteArray packed = z80Pack(page);
+    return le(quint32(packed.size()), 2) + char(number) + packed;
+}
+
+QByteArray szxChunk(const char *id, const QByteArray &data)
+{
+    return QByteArray(id, 4) + le(quint32(data.size()), 4) + data;
+}
+
+QByteArray szxRamp(int bank, const QByteArray &page, bool compressed)
+{
+    return szxChunk("RAMP", le(compressed ? 1 : 0, 2) + char(bank) +
+                                (compressed ? qCompress(page).mid(4) : page));
+}
+
+void loadingScreenSeeds(bool large)
+{
+    const QString target = QStringLiteral("loading_screen");
+    Random random;
+    const QByteArray screen = loadingScreen(random);
+    const QByteArray page5 = screen + QByteArray(16384 - 6912, '\0');
+    const QByteArray page7 = loadingScreen(random) + QByteArray(16384 - 6912, '\x07');
+    const QByteArray ram48 = page5 + QByteArray(32768, '\0');
+    if (large) {
+        // 128K SNA, the shadow screen shown, with bank 0 and with bank 2 paged.
+        for (const int paged : {0, 2}) {
+            QByteArray sna = QByteArray(27, '\0') + page5 + QByteArray(16384, '\x02') +
+                             (paged == 0 ? QByteArray(16384, '\0') : QByteArray(16384, '\x02'));
+            sna += le(0x8000, 2) + char(0x18 | paged) + char(0);
+            for (const int bank : {0, 1, 3, 4, 6, 7}) {
+                if (bank != paged || paged == 2)
+                    sna += bank == 7 ? page7 : QByteArray(16384, char(bank));
+            }
+            put(target, QStringLiteral("shadow-paged-%1.sna").arg(paged), sna);
+        }
+        return;
+    }
+    const QByteArray tapScreen =
+        tapBlock(spectrumHeader(3, "screen", 6912, 16384)) + tapBlock(spectrumData(screen));
+    put(target, QStringLiteral("basic-then-screen.tap"), basicTap("loader", 2) + tapScreen);
+    QByteArray tzx = QByteArrayLiteral("ZXTape!\x1A\x01\x14");
+    tzx += standardBlock(spectrumHeader(0, "loader", 4, 10)) + standardBlock(spectrumData("ab"));
+    tzx += QByteArray(1, 0x20) + le(500, 2);
+    tzx += QByteArray(1, 0x11) + QByteArray(15, '\x01') + le(19, 3) +
+           spectrumHeader(3, "screen", 6912, 16384);
+    tzx += QByteArray(1, 0x14) + QByteArray(7, '\x01') + le(6914, 3) + spectrumData(screen);
+    put(target, QStringLiteral("turbo-and-pure-data.tzx"), tzx);
+    put(target, QStringLiteral("headerless.tzx"),
+        QByteArrayLiteral("ZXTape!\x1A\x01\x14") + standardBlock(spectrumData(screen)));
+    put(target, QStringLiteral("48k.sna"), QByteArray(27, '\0') + ram48);
+
+    QByteArray v1(30, '\0');
+    v1[6] = char(0x34);
+    v1[12] = char(0x20);
+    put(target, QStringLiteral("v1-packed.z80"),
+        v1 + z80Pack(ram48) + QByteArray("\0\xED\xED\0", 4));
+    QByteArray v3(30 + 2 + 54, '\0');
+    v3[30] = char(54);
+    v3[34] = char(4); // a 128K
+    v3[35] = char(0x08);
+    v3 += z80Page(10, page7) + z80Page(8, page5) + le(0xFFFF, 2) + char(3) +
+          QByteArray(16384, '\x03');
+    put(target, QStringLiteral("v3-128k-shadow.z80"), v3);
+    QByteArray v2(30 + 2 + 23, '\0');
+    v2[30] = char(23);
+    v2 += z80Page(4, QByteArray(16384, '\0')) + z80Page(8, page5);
+    put(target, QStringLiteral("v2-48k.z80"), v2);
+
+    const QByteArray spcr =
+        szxChunk("SPCR", QByteArray(1, '\0') + char(0x08) + QByteArray(6, '\0'));
+    put(target, QStringLiteral("48k-packed.szx"),
+        QByteArray("ZXST\x01\x04\x01\x00", 8) + spcr + szxRamp(5, page5, true));
+    put(target, QStringLiteral("128k-shadow.szx"),
+        QByteArray("ZXST\x01\x04\x02\x00", 8) + spcr + szxRamp(5, page5, true) +
+            szxRamp(7, page7, false));
+}
+
 // ---- screens
 
 void screenSeeds()
@@ -568,6 +682,7 @@ int main(int argc, char **argv)
     settingsSeeds(large);
     languageSeeds(large);
     tapeSeeds(large);
+    loadingScreenSeeds(large);
     if (!large)
         screenSeeds();
     std::printf("%d seed files written to %s\n", g_written, qPrintable(g_out));

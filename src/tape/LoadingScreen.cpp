@@ -44,7 +44,8 @@ int word(const char *bytes)
 
 std::optional<LoadingScreen> tapeLoadingScreen(const QByteArray &image, bool tzx)
 {
-    if (tzx && !image.startsWith(QByteArrayLiteral("ZXTape!\x1A")))
+    // The signature as the tape reader checks it, so the viewer and this agree on what a TZX is.
+    if (tzx && !image.startsWith(QByteArrayLiteral("ZXTape!")))
         return std::nullopt;
     std::optional<LoadingScreen> announced;
     std::optional<LoadingScreen> headerless;

@@ -2,6 +2,8 @@
 
 #include <QtEndian>
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -198,8 +200,8 @@ namespace {
 constexpr qsizetype kSzxHeader = 8;
 constexpr qsizetype kChunkHeader = 8;
 constexpr int kRampCompressed = 0x0001;
-// A page deflated honestly is never much larger than the page; a larger stream can only be
-// damage, and bounding it bounds what inflating it may take.
+// A page deflated honestly is never much larger than the page (stored blocks add a few bytes);
+// a larger stream can only be damage.
 constexpr qsizetype kLargestDeflatedPage = kPageBytes + 256;
 
 // Machines without 128K paging: 16K, 48K, their NTSC version and the Timex machines.
@@ -216,6 +218,29 @@ bool szxPages128(int machine)
     default:
         return true;
     }
+}
+
+// A deflated page inflated into exactly 16 KB, never more: a stream that would give more (a
+// zlib bomb), less, or is damaged gives nothing. qUncompress would grow its buffer until the
+// whole stream fits, so zlib's inflate is asked directly, into the page's own buffer.
+std::optional<QByteArray> inflatePage(const char *data, qsizetype length)
+{
+    if (length > kLargestDeflatedPage)
+        return std::nullopt;
+    QByteArray page(kPageBytes, Qt::Uninitialized);
+    z_stream stream{};
+    if (inflateInit(&stream) != Z_OK)
+        return std::nullopt;
+    stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data));
+    stream.avail_in = uInt(length);
+    stream.next_out = reinterpret_cast<Bytef *>(page.data());
+    stream.avail_out = uInt(kPageBytes);
+    const int result = inflate(&stream, Z_FINISH);
+    const bool whole = result == Z_STREAM_END && stream.avail_out == 0;
+    inflateEnd(&stream);
+    if (!whole)
+        return std::nullopt;
+    return page;
 }
 
 struct RamPage
@@ -262,14 +287,9 @@ std::optional<LoadingScreen> szxScreen(const QByteArray &bytes)
             return std::nullopt;
         return screenAt(bytes.constData() + page.at, bank);
     }
-    if (page.length > kLargestDeflatedPage)
+    const std::optional<QByteArray> inflated =
+        inflatePage(bytes.constData() + page.at, page.length);
+    if (!inflated)
         return std::nullopt;
-    // qUncompress takes the inflated size as a 4-byte big-endian prefix.
-    QByteArray stream(4 + page.length, Qt::Uninitialized);
-    qToBigEndian<quint32>(quint32(kPageBytes), stream.data());
-    std::memcpy(stream.data() + 4, bytes.constData() + page.at, size_t(page.length));
-    const QByteArray inflated = qUncompress(stream);
-    if (inflated.size() != kPageBytes)
-        return std::nullopt;
-    return screenAt(inflated.constData(), bank);
+    return screenAt(inflated->constData(), bank);
 }

@@ -9,6 +9,7 @@
 #include "core/SearchPathList.h"
 #include "render/DisplayZX.h"
 #include "settings/SettingsFile.h"
+#include "tape/LoadingScreen.h"
 #include "tape/TapeListing.h"
 #include "tape/TapeReader.h"
 
@@ -294,6 +295,33 @@ private Q_SLOTS:
         const QByteArray screen = dataOf(tape.Blocks.at(4), false).mid(1, 6912);
         const QString shot = entry.Screenshots.section(u',', 0, 0);
         QCOMPARE(screen, readFile(m_paths.FindInSearchPaths(PathKind::Screenshot, shot)));
+    }
+
+    // Every tape carries its entry's first screenshot as the screen it loads first, where the
+    // loading-screen reader finds it: the block after the loader (and the archive info).
+    void tapesCarryTheirScreen_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("shot");
+        for (const RomRecord &entry : sourceEntries())
+            QTest::addRow("%s", qPrintable(entry.RomFile))
+                << entry.RomFile << entry.Screenshots.section(u',', 0, 0);
+    }
+    void tapesCarryTheirScreen()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, shot);
+        QVERIFY(shot.endsWith(u".scr"));
+        const QString path = m_paths.FindInSearchPaths(PathKind::Rom, file);
+        const LoadingScreenFile read = readLoadingScreen(path);
+        QVERIFY(read.ok);
+        QVERIFY(read.screen);
+        QCOMPARE(read.screen->screen,
+                 readFile(m_paths.FindInSearchPaths(PathKind::Screenshot, shot)));
+        TapeIndex tape;
+        QVERIFY(!ReadTapeImage(tape, path));
+        const int info = tape.Blocks.first().BlockId == 0x32 ? 1 : 0;
+        QCOMPARE(read.screen->source, QStringLiteral("tape block %1").arg(3 + info));
     }
 
     // The GIF encoder of our own and the PNG path give exactly the picture the renderer draws

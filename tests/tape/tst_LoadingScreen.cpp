@@ -459,6 +459,7 @@ private Q_SLOTS:
         QVERIFY(written == testsupport::readFile(dir.filePath("r.png")));
     }
 
+    // No screen, an unreadable file and missing arguments each say so; --help lists the command.
     void cliFailures()
     {
         QTemporaryDir dir;
@@ -475,6 +476,7 @@ private Q_SLOTS:
         QVERIFY(missing.err.startsWith("kivo-cli: Cannot read " +
                                        dir.filePath("missing.tap").toUtf8()));
         QCOMPARE(testsupport::runCli({"screen", none}).exitCode, 2);
+        QVERIFY(testsupport::runCli({"--help"}).out.contains("kivo-cli screen FILE OUT"));
     }
 };
 
