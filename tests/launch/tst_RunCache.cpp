@@ -93,8 +93,8 @@ void tst_RunCache::boundRemovesLongestUnused()
     }
     // "a" was written first but used last.
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    setModified(cached.at(0), now.addSecs(-10));
-    setModified(cached.at(1), now.addSecs(-20));
+    setModified(cached.at(0), now.addSecs(-20));
+    setModified(cached.at(1), now.addSecs(-10));
     QVERIFY(cache.memberFile(dir.filePath(QStringLiteral("a.zip"))).ok);
 
     const QString c = dir.filePath(QStringLiteral("c.zip"));
