@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <limits>
 #include <memory>
+#include <string_view>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -83,12 +84,15 @@ QString checkMemberCount(QIODevice &device)
         return device.errorString();
     const QByteArray tail = device.read(size - tailStart);
     const quint64 most = quint64(size / kSmallestDirectoryEntry);
-    const QByteArray signature = QByteArrayLiteral("PK\x05\x06");
-    for (qsizetype at = tail.lastIndexOf(signature); at >= 0;
-         at = at > 0 ? tail.lastIndexOf(signature, at - 1) : -1) {
-        if (at + kEndRecordSize > tail.size())
-            continue;
-        if (declaredMembers(device, tail, at, tailStart) > most)
+    // string_view's search skips to each "P" with memchr; QByteArray's backward one goes byte
+    // by byte, and this runs on every opening.
+    const std::string_view bytes(tail.constData(), std::size_t(tail.size()));
+    constexpr std::string_view kSignature("PK\x05\x06", 4);
+    for (std::size_t at = bytes.find(kSignature); at != std::string_view::npos;
+         at = bytes.find(kSignature, at + 1)) {
+        if (qint64(at) + kEndRecordSize > tail.size())
+            break;
+        if (declaredMembers(device, tail, qsizetype(at), tailStart) > most)
             return kTooManyMembers;
     }
     device.seek(0);
