@@ -236,6 +236,10 @@ void tst_Archive::refused_data()
     putLittleEndian32(gzSize, gz.size() - 4, 2999);
     QTest::newRow("gz declares less") << gzSize << "x.tap.gz"
                                       << "x.tap is not the size the archive gives";
+    QByteArray trailing = gz + QByteArray(8, '\0');
+    putLittleEndian32(trailing, trailing.size() - 4, 3000);
+    QTest::newRow("gz with other bytes after its data") << trailing << "x.tap.gz"
+                                                        << "x.tap fails its CRC check";
     QTest::newRow("gz declares 1 GB") <<
         [&] {
             QByteArray bytes = gz;
