@@ -6,6 +6,7 @@
 //                                    tape), which libFuzzer would take long to grow by itself;
 //                                    scripts/fuzz.sh writes them into build-fuzz/
 
+#include "../tests/support/ArchiveMaker.h"
 #include "core/DatFile.h"
 #include "interchange/PocketDatabase.h"
 #include "settings/Language.h"
@@ -661,6 +662,55 @@ void screenSeeds()
     put(QStringLiteral("screen"), QStringLiteral("empty.scr"), QByteArray());
 }
 
+// ---- archives
+
+// Zips made with libzip's writer, gzip files with zlib's, then damaged by hand where the damage
+// is the point: what a collection downloaded from the internet may hold.
+void archiveSeeds(bool large)
+{
+    using testsupport::makeGzip;
+    using testsupport::makeZip;
+    const QString target = QStringLiteral("archive");
+    QByteArray tape;
+    for (int i = 0; i < 300; ++i)
+        tape.append(char(i * 7 % 251));
+    if (large) {
+        QList<testsupport::ZipEntry> many;
+        for (int i = 0; i < 3000; ++i)
+            many.append({QStringLiteral("d%1/f%2.tap").arg(i % 7).arg(i), tape.left(i % 50)});
+        put(target, QStringLiteral("large-3000-members.zip"), makeZip(many));
+        put(target, QStringLiteral("large-member.zip"), makeZip("big.tzx", tape.repeated(1000)));
+        return;
+    }
+    put(target, QStringLiteral("one-tap.zip"), makeZip("game.tap", tape));
+    put(target, QStringLiteral("nested.zip"),
+        makeZip({{"docs/", {}},
+                 {"docs/readme.txt", "read me"},
+                 {"Games/Side B.TZX", tape},
+                 {"Games/side a.tzx", tape.left(100)}}));
+    put(target, QStringLiteral("stored.zip"), makeZip({{"game.z80", tape, true}}));
+    put(target, QStringLiteral("encrypted.zip"), makeZip({{"game.sna", tape, false, true}}));
+    put(target, QStringLiteral("climbing-names.zip"),
+        makeZip({{"../../x.tap", "a"}, {"/abs/y.dsk", "b"}, {"..\\z.trd", "c"}}));
+    put(target, QStringLiteral("no-spectrum-file.zip"), makeZip("notes.txt", tape));
+    // libzip writes no file for an archive without members; this is the end record alone.
+    put(target, QStringLiteral("empty.zip"), QByteArray("PK\x05\x06") + QByteArray(18, '\0'));
+    put(target, QStringLiteral("ratio-forged.zip"),
+        testsupport::withDeclaredSize(makeZip("zeros.tap", QByteArray(20000, '\0')), 60000000));
+    put(target, QStringLiteral("size-forged.zip"),
+        testsupport::withDeclaredSize(makeZip({{"game.tap", tape, true}}), 200));
+    QByteArray badCrc = makeZip({{"game.tap", tape, true}});
+    badCrc[badCrc.indexOf("game.tap") + 8 + 10] ^= 0x55;
+    put(target, QStringLiteral("crc-mismatch.zip"), badCrc);
+    const QByteArray whole = makeZip("game.tap", tape);
+    put(target, QStringLiteral("cut-short.zip"), whole.left(whole.size() - 7));
+    put(target, QStringLiteral("plain.gz"), makeGzip(tape));
+    put(target, QStringLiteral("stored-name.gz"), makeGzip(tape, "jsw.tzx"));
+    QByteArray gzCrc = makeGzip(tape);
+    gzCrc[gzCrc.size() - 6] ^= 1;
+    put(target, QStringLiteral("crc-mismatch.gz"), gzCrc);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -683,6 +733,7 @@ int main(int argc, char **argv)
     languageSeeds(large);
     tapeSeeds(large);
     loadingScreenSeeds(large);
+    archiveSeeds(large);
     if (!large)
         screenSeeds();
     std::printf("%d seed files written to %s\n", g_written, qPrintable(g_out));

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fuzzes the program's readers with libFuzzer, one target at a time.
 #   scripts/fuzz.sh [TARGET|all] [SECONDS]     (default: all, 60 seconds each)
-# Targets: dat pocket sgd sgd_ini settings language tape screen loading_screen
+# Targets: dat pocket sgd sgd_ini settings language tape screen loading_screen archive
 # (fuzz/fuzz_TARGET.cpp).
 # Builds build-fuzz/ with clang, AddressSanitizer and UndefinedBehaviorSanitizer, grows a working
 # corpus in build-fuzz/corpus/TARGET from tests/fuzz/corpus/TARGET, the saved regressions, large
@@ -10,7 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-TARGETS=(dat pocket sgd sgd_ini settings language tape screen loading_screen)
+TARGETS=(dat pocket sgd sgd_ini settings language tape screen loading_screen archive)
 target=${1:-all}
 seconds=${2:-60}
 if [ "$target" = all ]; then
@@ -26,7 +26,7 @@ fi
 # entries, a long tape, a screen with bytes after it.
 max_len() {
     case "$1" in
-        dat | pocket | sgd | tape) echo 600000 ;;
+        dat | pocket | sgd | tape | archive) echo 600000 ;;
         loading_screen) echo 200000 ;;
         settings | language) echo 262144 ;;
         sgd_ini) echo 65536 ;;
@@ -39,6 +39,7 @@ shared_endings() {
         tape) echo "tzx tap" ;;
         screen) echo "scr" ;;
         loading_screen) echo "tzx tap sna z80 szx" ;;
+        archive) echo "zip gz" ;;
     esac
 }
 

@@ -180,6 +180,12 @@ MemberBytes GzipFormat::read(const ArchiveSource &source, const ArchiveMember &m
         out.reason = Archive::kWrongSize.arg(name);
         return out;
     }
+    // zlib checked the trailer after the compressed data; the one listed is the file's last
+    // eight bytes, which differ when something follows the data.
+    if (quint32(stream.adler) != member.crc32) {
+        out.reason = Archive::kCrcMismatch.arg(name);
+        return out;
+    }
     out.ok = true;
     out.bytes = std::move(bytes);
     return out;

@@ -36,3 +36,13 @@ RomFileBytes readRomFile(const QString &path)
     out.name = Archive::baseName(member->name);
     return out;
 }
+
+QString romFileKindName(const QString &path)
+{
+    if (!Archive::isArchiveName(path))
+        return Archive::baseName(path);
+    const ArchiveListing listing = Archive::listMembers(path);
+    const std::optional<ArchiveMember> member =
+        listing.ok ? Archive::spectrumMember(listing.members) : std::nullopt;
+    return member ? Archive::baseName(member->name) : QString();
+}

@@ -19,3 +19,8 @@ struct RomFileBytes
 };
 
 RomFileBytes readRomFile(const QString &path);
+
+// The name whose ending tells the kind of the rom file at `path`, without inflating anything:
+// the file's own name, or its archive's Spectrum member's base name. Empty for an archive that
+// cannot be listed or holds no Spectrum file (readRomFile then says why).
+QString romFileKindName(const QString &path);

@@ -6,11 +6,13 @@
 #include <zip.h>
 #include <zlib.h>
 
+#include <QBuffer>
 #include <QFile>
 
 #include <cstdio>
 #include <limits>
 #include <memory>
+#include <string_view>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -34,6 +36,69 @@ struct ZipFileClose
 };
 using ZipFileHandle = std::unique_ptr<zip_file_t, ZipFileClose>;
 
+const QString kTooManyMembers = QStringLiteral("it declares more members than it can hold");
+
+constexpr qint64 kEndRecordSize = 22;
+constexpr qint64 kLongestComment = 0xFFFF;
+constexpr qint64 kLocatorSize = 20;
+constexpr qint64 kZip64EndRecordSize = 56;
+constexpr qint64 kSmallestDirectoryEntry = 46;
+
+quint64 littleEndian(const QByteArray &bytes, qsizetype at, int count)
+{
+    quint64 value = 0;
+    for (int i = count - 1; i >= 0; --i)
+        value = (value << 8) | quint8(bytes.at(at + i));
+    return value;
+}
+
+// The members an end record at `at` of `tail` declares, its zip64 record's when it defers to one.
+quint64 declaredMembers(QIODevice &device, const QByteArray &tail, qsizetype at, qint64 tailStart)
+{
+    quint64 count = std::max(littleEndian(tail, at + 8, 2), littleEndian(tail, at + 10, 2));
+    if (count != 0xFFFF || at < kLocatorSize ||
+        tail.mid(at - kLocatorSize, 4) != QByteArrayLiteral("PK\x06\x07"))
+        return count;
+    const quint64 record = littleEndian(tail, at - kLocatorSize + 8, 8);
+    const qint64 inTail = qint64(record) - tailStart;
+    QByteArray bytes;
+    if (record < quint64(device.size()) && inTail >= 0)
+        bytes = tail.mid(inTail, kZip64EndRecordSize);
+    else if (record < quint64(device.size()) && device.seek(qint64(record)))
+        bytes = device.read(kZip64EndRecordSize);
+    if (bytes.size() < kZip64EndRecordSize || !bytes.startsWith(QByteArrayLiteral("PK\x06\x06")))
+        return count;
+    return std::max(littleEndian(bytes, 24, 8), littleEndian(bytes, 32, 8));
+}
+
+// libzip makes room for every member an end record declares before it reads a single one, so a
+// few hundred bytes declaring 65,535 members (or, in a zip64 record, billions) would cost
+// megabytes or more. Every member takes 46 bytes of the file at least; an end record declaring
+// more than the file can hold is refused before libzip sees it. Each candidate in the tail is
+// checked, as libzip may settle on any of them.
+QString checkMemberCount(QIODevice &device)
+{
+    const qint64 size = device.size();
+    const qint64 tailStart = std::max<qint64>(0, size - kEndRecordSize - kLongestComment);
+    if (!device.seek(tailStart))
+        return device.errorString();
+    const QByteArray tail = device.read(size - tailStart);
+    const quint64 most = quint64(size / kSmallestDirectoryEntry);
+    // string_view's search skips to each "P" with memchr; QByteArray's backward one goes byte
+    // by byte, and this runs on every opening.
+    const std::string_view bytes(tail.constData(), std::size_t(tail.size()));
+    constexpr std::string_view kSignature("PK\x05\x06", 4);
+    for (std::size_t at = bytes.find(kSignature); at != std::string_view::npos;
+         at = bytes.find(kSignature, at + 1)) {
+        if (qint64(at) + kEndRecordSize > tail.size())
+            break;
+        if (declaredMembers(device, tail, qsizetype(at), tailStart) > most)
+            return kTooManyMembers;
+    }
+    device.seek(0);
+    return {};
+}
+
 QString errorText(zip_error_t &error)
 {
     const QString text = QString::fromUtf8(zip_error_strerror(&error));
@@ -54,6 +119,8 @@ zip_source_t *fileSource(const QString &path, zip_error_t &error, QString &reaso
 {
     QFile file;
     reason = openRegularFile(path, file);
+    if (reason.isEmpty())
+        reason = checkMemberCount(file);
     if (!reason.isEmpty())
         return nullptr;
 #ifdef Q_OS_UNIX
@@ -87,6 +154,12 @@ ZipHandle openZip(const ArchiveSource &from, QString &reason)
     zip_error_init(&error);
     zip_source_t *source = nullptr;
     if (from.path.isEmpty()) {
+        QByteArray bytes = from.bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        reason = checkMemberCount(buffer);
+        if (!reason.isEmpty())
+            return {};
         source = zip_source_buffer_create(from.bytes.constData(), zip_uint64_t(from.bytes.size()),
                                           0, &error);
         if (!source) {

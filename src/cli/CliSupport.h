@@ -64,6 +64,7 @@ int cmdWrite(const QStringList &arguments);
 int cmdSettings(const QStringList &arguments);
 int cmdLanguage(const QStringList &arguments);
 int cmdTape(const QStringList &arguments);
+int cmdMembers(const QStringList &arguments);
 int cmdRender(const QStringList &arguments);
 int cmdScreen(const QStringList &arguments);
 int cmdExport(const QStringList &arguments);

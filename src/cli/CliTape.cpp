@@ -1,6 +1,8 @@
 // tape: the block listing of a tape image, row for row as the tape viewer shows it.
 #include "cli/CliSupport.h"
 
+#include "archive/Archive.h"
+#include "archive/RomFile.h"
 #include "tape/TapeListing.h"
 #include "tape/TapeReader.h"
 
@@ -66,7 +68,10 @@ int cmdTape(const QStringList &arguments)
         return usageError(QStringLiteral("tape needs one tape image: tape FILE"));
     const QString path = arguments.first();
     RowWriter out; // a rejected file lists as []
-    if (tapeFormatOf(path) == TapeFormat::Unsupported) {
+    // An archive is taken by its member's ending; one that cannot be read is left to the reader,
+    // which says why.
+    const QString kindName = Archive::isArchiveName(path) ? romFileKindName(path) : path;
+    if (!kindName.isEmpty() && tapeFormatOf(kindName) == TapeFormat::Unsupported) {
         printMessage(Message{QStringLiteral("%1 is not a tape image (TZX or TAP).").arg(path),
                              QStringLiteral("kivo-cli")});
         return kExitFailure;

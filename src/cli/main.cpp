@@ -22,7 +22,12 @@ Usage:
   kivo-cli language FILE.ini
       Print the menu captions, caption table and game-type table a language file gives.
   kivo-cli tape FILE
-      Print the block listing of a TZX or TAP image as JSON.
+      Print the block listing of a TZX or TAP image as JSON. FILE may be a .zip or .gz
+      whose Spectrum member is one: it is listed as that member would be.
+  kivo-cli members FILE
+      Print the members of a .zip or .gz as a JSON array of {"name", "size", "crc32"
+      (8 hex digits), "spectrum"}; "spectrum" is true for the member a rom file stands
+      for: the first tape, snapshot or disk image in name order.
   kivo-cli render IN.scr OUT.png [--flash 0|1]
       Draw a Spectrum screen (the first 6912 bytes of IN, zero-filled when shorter) as a
       256 x 192 PNG; --flash 1 draws the flashing cells with ink and paper swapped.
@@ -72,6 +77,7 @@ int main(int argc, char *argv[])
         {QStringLiteral("tape"), cmdTape},         {QStringLiteral("render"), cmdRender},
         {QStringLiteral("export"), cmdExport},     {QStringLiteral("import"), cmdImport},
         {QStringLiteral("screen"), cmdScreen},     {QStringLiteral("scan"), cmdScan},
+        {QStringLiteral("members"), cmdMembers},
     };
     const auto it = kSubcommands.find(name);
     if (it == kSubcommands.end())

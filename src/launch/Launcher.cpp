@@ -1,8 +1,10 @@
 #include "launch/Launcher.h"
 
+#include "archive/Archive.h"
 #include "core/FileLookup.h"
 #include "core/PathText.h"
 #include "launch/ProcessStarter.h"
+#include "launch/RunCache.h"
 
 #include <QDir>
 
@@ -65,7 +67,10 @@ Launch planRun(const RomRecord &record, const ProgramList &emulators, int emulat
     const QString rom = paths.FindInSearchPaths(PathKind::Rom, record.RomFile);
     if (rom.isEmpty())
         return Launch::show(Message::critical(kRomMissing, kCantRunTitle));
-    return start(executable, rom, kCantRunTitle);
+    Launch launch = start(executable, rom, kCantRunTitle);
+    if (Archive::isArchiveName(rom))
+        launch.archive = rom;
+    return launch;
 }
 
 Launch planPlayMusic(const RomRecord &record, const ProgramList &players, const SearchPaths &paths)
@@ -87,6 +92,12 @@ Launch planPlayMusic(const RomRecord &record, const ProgramList &players, const 
 
 std::optional<Message> carryOut(const Launch &launch, ProcessStarter &starter)
 {
+    RunCache cache(RunCache::standardDirectory());
+    return carryOut(launch, starter, cache);
+}
+
+std::optional<Message> carryOut(const Launch &launch, ProcessStarter &starter, RunCache &cache)
+{
     switch (launch.action) {
     case Launch::Action::Nothing:
         return std::nullopt;
@@ -95,7 +106,14 @@ std::optional<Message> carryOut(const Launch &launch, ProcessStarter &starter)
     case Launch::Action::Start:
         break;
     }
-    if (starter.startDetached(launch.program, launch.arguments))
+    QStringList arguments = launch.arguments;
+    if (!launch.archive.isEmpty()) {
+        const RunCache::Result member = cache.memberFile(launch.archive);
+        if (!member.ok)
+            return Message::critical(member.reason, launch.failureTitle);
+        arguments = QStringList{QDir::toNativeSeparators(member.path)};
+    }
+    if (starter.startDetached(launch.program, arguments))
         return std::nullopt;
     return Message::critical(kUnableToStart + kCrLf + launch.program, launch.failureTitle);
 }

@@ -1,5 +1,7 @@
 #include "tape/TapeReader.h"
 
+#include "archive/Archive.h"
+#include "archive/RomFile.h"
 #include "core/FileRead.h"
 
 #include <algorithm>
@@ -260,10 +262,35 @@ void readTapImage(TapeIndex &tape, const QByteArray &bytes)
     takeBlocks(tape, [](const QByteArray &image, auto visit) { walkTap(image, visit); });
 }
 
+namespace {
+
+// The archive's Spectrum member, read as that file would be; an archive that cannot be read says
+// so in the archive layer's words.
+std::optional<Message> readArchivedTape(TapeIndex &tape, const QString &path)
+{
+    const RomFileBytes rom = readRomFile(path);
+    if (!rom.ok)
+        return Message::critical(rom.reason, kApplicationTitle);
+    switch (tapeFormatOf(rom.name)) {
+    case TapeFormat::Tap:
+        readTapImage(tape, rom.bytes);
+        return std::nullopt;
+    case TapeFormat::Tzx:
+        return readTzxImage(tape, rom.bytes);
+    case TapeFormat::Unsupported:
+        break;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 std::optional<Message> ReadTapeImage(TapeIndex &tape, const QString &path)
 {
     tape.Blocks.clear();
     tape.Image.clear();
+    if (Archive::isArchiveName(path))
+        return readArchivedTape(tape, path);
     const TapeFormat format = tapeFormatOf(path);
     if (format == TapeFormat::Unsupported)
         return std::nullopt;

@@ -46,4 +46,6 @@ void readTapImage(TapeIndex &tape, const QByteArray &image);
 // Empties the index, then reads the file at `path` by its ending. An unsupported ending leaves
 // the index empty and says nothing; a bad TZX signature returns "Invalid TZX Image", and a file
 // that cannot be read (missing, a directory, a FIFO, a device) says why, for the caller to show.
+// An archive (.zip, .gz) is read as its Spectrum member would be, by the member's ending; one
+// that cannot be read returns "Unable to read [name]: [reason]".
 std::optional<Message> ReadTapeImage(TapeIndex &tape, const QString &path);

@@ -41,6 +41,8 @@ private:
     QTemporaryDir m_dir;
 };
 
+constexpr qsizetype kEndRecord = 22;
+
 // Bytes that do not compress, so a member's ratio stays near 1.
 QByteArray noise(qsizetype size)
 {
@@ -208,6 +210,21 @@ void tst_Archive::refused_data()
         << withDeclaredSize(stored, 3000 * 1001) << "x.zip"
         << "jsw.tap is compressed more than 1000 : 1";
 
+    // An end record declaring more members than the file could hold would have libzip allocate
+    // an entry for each before reading any.
+    QByteArray manyMembers = stored;
+    putLittleEndian32(manyMembers, stored.size() - kEndRecord + 8, 0xFFFFFFFF);
+    QTest::newRow("declares 65535 members") << manyMembers << "x.zip"
+                                            << "it declares more members than it can hold";
+    QByteArray zip64 = QByteArray("PK\x06\x06") + QByteArray(52, '\0');
+    putLittleEndian32(zip64, 24 + 4, 0x100); // 2^40 members
+    putLittleEndian32(zip64, 32 + 4, 0x100);
+    QByteArray locator = QByteArray("PK\x06\x07") + QByteArray(16, '\0');
+    QByteArray end = QByteArray("PK\x05\x06") + QByteArray(18, '\0');
+    putLittleEndian32(end, 8, 0xFFFFFFFF);
+    QTest::newRow("zip64 declares 2^40 members") << zip64 + locator + end << "x.zip"
+                                                 << "it declares more members than it can hold";
+
     const QByteArray gz = makeGzip(tape);
     QTest::newRow("gz cut short") << gz.left(gz.size() / 2) + gz.right(8) << "x.tap.gz"
                                   << "it is cut short";
@@ -219,6 +236,10 @@ void tst_Archive::refused_data()
     putLittleEndian32(gzSize, gz.size() - 4, 2999);
     QTest::newRow("gz declares less") << gzSize << "x.tap.gz"
                                       << "x.tap is not the size the archive gives";
+    QByteArray trailing = gz + QByteArray(8, '\0');
+    putLittleEndian32(trailing, trailing.size() - 4, 3000);
+    QTest::newRow("gz with other bytes after its data") << trailing << "x.tap.gz"
+                                                        << "x.tap fails its CRC check";
     QTest::newRow("gz declares 1 GB") <<
         [&] {
             QByteArray bytes = gz;

@@ -1,10 +1,13 @@
 #include "launch/Launcher.h"
 #include "launch/ProcessStarter.h"
+#include "launch/RunCache.h"
 
+#include "ArchiveMaker.h"
 #include "RecordingProcessStarter.h"
 #include "TestSupport.h"
 
 #include <QDeadlineTimer>
+#include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -27,6 +30,8 @@ private Q_SLOTS:
     void realChildGetsOnePath();
     void realStartFailure_data();
     void realStartFailure();
+    void runArchive_data();
+    void runArchive();
 
 private:
     QString at(const QString &path) const { return QString(path).replace(u'@', m_dir.path()); }
@@ -295,6 +300,75 @@ void tst_Launcher::realStartFailure()
     QVERIFY(message.has_value());
     QCOMPARE(testsupport::describe(*message),
              QStringLiteral("Can't Run: Unable to start\r\n") + program + " [critical, ok]");
+}
+
+// An archived rom runs as its Spectrum member, written to the cache: catches the archive itself
+// passed to the emulator, a member written where its name says, a second run that extracts
+// again, an unreadable archive that still starts something or is titled otherwise than the
+// other failures to run.
+void tst_Launcher::runArchive_data()
+{
+    QTest::addColumn<QByteArray>("archive");
+    QTest::addColumn<QString>("member"); // the base name the emulator gets; empty: refused
+    QTest::addColumn<QString>("message");
+    const QByteArray tape("\x13\0\0\0jetpac    ", 14);
+    QTest::newRow("zip") << testsupport::makeZip({{"readme.txt", "r"}, {"Sub/JETPAC.TAP", tape}})
+                         << "JETPAC.TAP"
+                         << "";
+    QTest::newRow("climbing name") << testsupport::makeZip("../../../../up.tap", tape) << "up.tap"
+                                   << "";
+    QTest::newRow("absolute name") << testsupport::makeZip("/tmp/abs.tzx", tape) << "abs.tzx"
+                                   << "";
+    QTest::newRow("damaged") << tape << ""
+                             << "Can't Run: Unable to read game.zip: Not a zip archive "
+                                "[critical, ok]";
+    QTest::newRow("encrypted") << testsupport::makeZip({{"g.tap", tape, false, true}}) << ""
+                               << "Can't Run: Unable to read game.zip: g.tap is encrypted "
+                                  "[critical, ok]";
+    QTest::newRow("no Spectrum file")
+        << testsupport::makeZip("g.txt", tape) << ""
+        << "Can't Run: Unable to read game.zip: it holds no tape, snapshot or disk image "
+           "[critical, ok]";
+}
+
+void tst_Launcher::runArchive()
+{
+    QFETCH(QByteArray, archive);
+    QFETCH(QString, member);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    const QString roms = dir.filePath(QStringLiteral("roms/"));
+    testsupport::touch(roms + QStringLiteral("game.zip"), archive);
+    RomRecord record;
+    record.RomFile = QStringLiteral("GAME.ZIP");
+    SearchPaths paths;
+    paths[PathKind::Rom].setDirs({roms});
+    const Launch launch = planRun(record, programs({"@/emus/emu0"}, 0), 0, paths);
+    RunCache cache(dir.filePath(QStringLiteral("cache")));
+    RecordingProcessStarter starter;
+    const std::optional<Message> shown = carryOut(launch, starter, cache);
+    QCOMPARE(shown ? testsupport::describe(*shown) : QString(), message);
+    if (member.isEmpty()) {
+        QVERIFY(starter.starts.isEmpty());
+        return;
+    }
+    QCOMPARE(starter.starts.size(), 1);
+    QCOMPARE(starter.starts.first().program, at(QStringLiteral("@/emus/emu0")));
+    const QStringList arguments = starter.starts.first().arguments;
+    QCOMPARE(arguments.size(), 1);
+    const QFileInfo cached(arguments.first());
+    QCOMPARE(cached.fileName(), member);
+    QCOMPARE(cached.dir().absolutePath(),
+             QDir(cache.directory()).absolutePath() + u'/' + cached.dir().dirName());
+    const RunCache::Result again = cache.memberFile(roms + QStringLiteral("game.zip"));
+    QCOMPARE(again.path, cached.filePath());
+    QCOMPARE(testsupport::readFile(cached.filePath()), QByteArray("\x13\0\0\0jetpac    ", 14));
+    // Nothing written anywhere else in the tree.
+    QDirIterator it(dir.path(), QDir::Files, QDirIterator::Subdirectories);
+    QStringList files;
+    while (it.hasNext())
+        files.append(it.next());
+    QCOMPARE(files.size(), 2);
 }
 
 QTEST_GUILESS_MAIN(tst_Launcher)

@@ -1,7 +1,7 @@
 #pragma once
 
 // Zips and gzip files made in the tests with libzip's writer and zlib, and the patches that make
-// them lie. For tests whose layer links the archive layer.
+// them lie. For tests whose layer links the archive layer, and the archive fuzz seeds.
 
 #include <zip.h>
 #include <zlib.h>
@@ -9,7 +9,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
-#include <QTest>
+#include <QtGlobal>
 
 namespace testsupport {
 

@@ -1,6 +1,8 @@
+#include "ArchiveMaker.h"
 #include "TapeImages.h"
 #include "TestSupport.h"
 
+#include <QDirIterator>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -73,6 +75,49 @@ private Q_SLOTS:
         // Fields in the documented order.
         if (!printed.array().isEmpty())
             QVERIFY(run.out.indexOf("\"block\"") < run.out.indexOf("\"description\""));
+    }
+
+    // An archive lists as its member does, rows, messages and status alike: catches the kind
+    // taken from the archive's name, a member other than the Spectrum one, and a .z80 member
+    // listed instead of refused. The first corpus tapes join the hand-built ones when present.
+    void archiveListsAsItsMember_data()
+    {
+        QTest::addColumn<QString>("member");
+        QTest::addColumn<QByteArray>("image");
+        const QByteArray hdr = header(3, "code", 2, 32768);
+        QTest::newRow("tzx") << "A.TZX" << tzx({standard(hdr), QByteArray("\x20\0\0", 3)});
+        QTest::newRow("tap") << "b.tap" << tap({header(0, "caf\xE9", 0, 0), data("xy")});
+        QTest::newRow("bad tzx") << "c.tzx" << QByteArray("not a tape");
+        QTest::newRow("snapshot") << "d.z80" << tzx({standard(hdr)});
+        const QString corpus = testsupport::corpusDir();
+        if (corpus.isEmpty())
+            return;
+        QDirIterator it(corpus, {"*.tzx", "*.tap"}, QDir::Files, QDirIterator::Subdirectories);
+        for (int taken = 0; taken < 3 && it.hasNext(); ++taken) {
+            const QString path = it.next();
+            QTest::newRow(qPrintable(path)) << it.fileName() << testsupport::readFile(path);
+        }
+    }
+    void archiveListsAsItsMember()
+    {
+        QFETCH(QString, member);
+        QFETCH(QByteArray, image);
+        QTemporaryDir dir;
+        const QString plain = dir.filePath(member);
+        testsupport::writeFile(plain, image);
+        const testsupport::CliRun expected = testsupport::runCli({"tape", plain});
+        const QList<QPair<QString, QByteArray>> archives = {
+            {"x.zip", testsupport::makeZip({{"notes.txt", "n"}, {"sub/" + member, image}})},
+            {member + ".gz", testsupport::makeGzip(image)}};
+        for (const auto &[name, bytes] : archives) {
+            const QString path = dir.filePath(name);
+            testsupport::writeFile(path, bytes);
+            const testsupport::CliRun run = testsupport::runCli({"tape", path});
+            QCOMPARE(run.out, expected.out);
+            QCOMPARE(run.exitCode, expected.exitCode);
+            QCOMPARE(QString::fromUtf8(run.err).replace(path, plain),
+                     QString::fromUtf8(expected.err));
+        }
     }
 
     void usage_data()

@@ -1,3 +1,4 @@
+#include "ArchiveMaker.h"
 #include "TapeImages.h"
 #include "TestSupport.h"
 
@@ -277,6 +278,59 @@ private Q_SLOTS:
         QCOMPARE(shown ? testsupport::describe(*shown) : QString(),
                  message.isEmpty() ? QString()
                                    : QStringLiteral("Kivo: %1 [none, ok]").arg(message));
+    }
+
+    // An archive reads as its Spectrum member: catches the kind taken from the archive's name
+    // instead of the member's, blocks that differ from the member read plain, and an archive
+    // that cannot be read passing without a word.
+    void readArchive_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("archive");
+        QTest::addColumn<QString>("member"); // read plain for comparison, empty when none
+        QTest::addColumn<QByteArray>("image");
+        QTest::addColumn<QString>("message");
+        const QByteArray good = tzx({hex("22"), standard(header(3, "code", 2, 32768))});
+        const QByteArray tapImage = tap({hex("ff00ff"), hex("0001")});
+        QTest::newRow("zip of a tzx")
+            << "a.zip" << testsupport::makeZip("dir/A.TZX", good) << "A.TZX" << good << QString();
+        QTest::newRow("gz of a tap")
+            << "b.tap.GZ" << testsupport::makeGzip(tapImage) << "b.tap" << tapImage << QString();
+        QTest::newRow("zip of a snapshot")
+            << "c.zip" << testsupport::makeZip("c.z80", good) << "c.z80" << good << QString();
+        QTest::newRow("zip of a bad tzx")
+            << "d.zip" << testsupport::makeZip("d.tzx", "ZXTAPE!") << "d.tzx"
+            << QByteArray("ZXTAPE!") << "Kivo: Invalid TZX Image [none, ok]";
+        QTest::newRow("no Spectrum file")
+            << "e.zip" << testsupport::makeZip("e.txt", good) << "" << QByteArray()
+            << "Kivo: Unable to read e.zip: it holds no tape, snapshot or disk image [critical, "
+               "ok]";
+        QTest::newRow("damaged") << "f.zip" << good << "" << QByteArray()
+                                 << "Kivo: Unable to read f.zip: Not a zip archive [critical, ok]";
+    }
+    void readArchive()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, archive);
+        QFETCH(QString, member);
+        QFETCH(QByteArray, image);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        testsupport::writeFile(dir.filePath(name), archive);
+        TapeIndex tape;
+        tape.Blocks = {TapeBlock{}};
+        const std::optional<Message> shown = ReadTapeImage(tape, dir.filePath(name));
+        QCOMPARE(shown ? testsupport::describe(*shown) : QString(), message);
+        TapeIndex plain;
+        if (!member.isEmpty()) {
+            testsupport::writeFile(dir.filePath(member), image);
+            ReadTapeImage(plain, dir.filePath(member));
+        }
+        QCOMPARE(tape.IsTap, plain.IsTap);
+        QCOMPARE(tape.Image, plain.Image);
+        QCOMPARE(tape.Blocks.size(), plain.Blocks.size());
+        for (qsizetype i = 0; i < tape.Blocks.size(); ++i)
+            QCOMPARE(tape.Blocks.at(i).Body, plain.Blocks.at(i).Body);
     }
 
     // A FIFO would block the read forever and a directory has no bytes: both say why at once.
