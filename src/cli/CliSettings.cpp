@@ -37,6 +37,7 @@ Json settingsJson(const SettingsFile &s)
     out["Defaultmplayer"] = s.Defaultmplayer;
     out["view"] = s.view;
     out["SSSize"] = s.SSSize;
+    out["loadscr"] = s.loadscr;
     out["lastdb"] = utf8(s.lastdb);
     out["loadlast"] = s.loadlast;
     out["emulators"] = programs(s.emulators);

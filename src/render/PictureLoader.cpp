@@ -4,6 +4,7 @@
 #include "core/PathText.h"
 #include "render/DisplayZX.h"
 #include "render/ScreenFile.h"
+#include "tape/LoadingScreen.h"
 
 #include <QBuffer>
 #include <QDateTime>
@@ -26,19 +27,34 @@ LoadedPicture failed(const QString &error, bool isScr)
     return picture;
 }
 
+LoadedPicture drawnScreen(const QByteArray &screen)
+{
+    LoadedPicture picture;
+    picture.isScr = true;
+    picture.screen = screen;
+    picture.image = DisplayZX(screen, 0);
+    picture.ok = !picture.image.isNull();
+    if (!picture.ok)
+        picture.error = QStringLiteral("There is not enough memory to show the picture.");
+    return picture;
+}
+
 LoadedPicture decodeScreen(const QString &path)
 {
     const ScreenFile file = readScreenFile(path);
     if (!file.ok)
         return failed(file.error, true);
-    LoadedPicture picture;
-    picture.isScr = true;
-    picture.screen = file.screen;
-    picture.image = DisplayZX(file.screen, 0);
-    picture.ok = !picture.image.isNull();
-    if (!picture.ok)
-        picture.error = QStringLiteral("There is not enough memory to show the picture.");
-    return picture;
+    return drawnScreen(file.screen);
+}
+
+LoadedPicture decodeLoadingScreen(const QString &romPath)
+{
+    const LoadingScreenFile file = readLoadingScreen(romPath);
+    if (!file.ok)
+        return failed(file.reason, true);
+    if (!file.screen)
+        return failed(QString(), true);
+    return drawnScreen(file.screen->screen);
 }
 
 // A JPEG cut short in its image data still decodes, the missing part grey; it has no end-of-image
@@ -91,8 +107,23 @@ PictureLoader::PictureLoader(qint64 budgetBytes)
 LoadedPicture PictureLoader::load(const QString &path)
 {
     const bool isScr = lowerExtension(path) == u"scr";
+    return loadKept(path, path, isScr, [isScr](const QString &file) {
+        return isScr ? decodeScreen(file) : decodeImage(file);
+    });
+}
+
+LoadedPicture PictureLoader::loadLoadingScreen(const QString &romPath)
+{
+    // Kept apart from the file's own entry: a .scr named as a rom file is no tape.
+    return loadKept(romPath, u'\x01' + romPath, true, decodeLoadingScreen);
+}
+
+template <typename Decode>
+LoadedPicture PictureLoader::loadKept(const QString &path, const QString &key, bool isScr,
+                                      Decode decode)
+{
     const QFileInfo info(toFileSystemPath(path));
-    const auto kept = m_index.constFind(path);
+    const auto kept = m_index.constFind(key);
     if (!info.isFile()) {
         if (kept != m_index.cend())
             remove(*kept);
@@ -112,14 +143,14 @@ LoadedPicture PictureLoader::load(const QString &path)
     }
 
     ++m_decodes;
-    LoadedPicture picture = isScr ? decodeScreen(path) : decodeImage(path);
+    LoadedPicture picture = decode(path);
     const qint64 cost = picture.image.sizeInBytes() + picture.screen.size() + kEntryOverhead;
     if (cost > m_budget)
         return picture;
     while (m_bytes + cost > m_budget)
         remove(std::prev(m_entries.end()));
-    m_entries.push_front(Entry{path, size, modified, cost, picture});
-    m_index.insert(path, m_entries.begin());
+    m_entries.push_front(Entry{key, size, modified, cost, picture});
+    m_index.insert(key, m_entries.begin());
     m_bytes += cost;
     return picture;
 }
@@ -134,6 +165,6 @@ void PictureLoader::clear()
 void PictureLoader::remove(Entries::iterator entry)
 {
     m_bytes -= entry->cost;
-    m_index.remove(entry->path);
+    m_index.remove(entry->key);
     m_entries.erase(entry);
 }

@@ -40,6 +40,10 @@ public:
     explicit PictureLoader(qint64 budgetBytes = kDefaultBudgetBytes);
 
     LoadedPicture load(const QString &path);
+    // The loading screen a tape or snapshot holds (or an archive's Spectrum member), drawn as
+    // a .scr is: kept like a picture, by the rom file's path, size and modification time, and a
+    // file without a screen is kept as such (ok = false, an empty error).
+    LoadedPicture loadLoadingScreen(const QString &romPath);
 
     void clear();
     int count() const { return int(m_index.size()); }
@@ -51,7 +55,7 @@ public:
 private:
     struct Entry
     {
-        QString path;
+        QString key; // the path, marked apart for a loading screen
         qint64 size;
         qint64 modified;
         qint64 cost;
@@ -60,6 +64,9 @@ private:
     using Entries = std::list<Entry>; // most recently used first
 
     void remove(Entries::iterator entry);
+    // Whatever is kept under `key` for the file at `path`, or what `decode` makes of it.
+    template <typename Decode>
+    LoadedPicture loadKept(const QString &path, const QString &key, bool isScr, Decode decode);
 
     qint64 m_budget;
     qint64 m_bytes = 0;

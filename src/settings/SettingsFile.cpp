@@ -109,6 +109,7 @@ SettingsFile readSettingsFile(const ProfileFile &file)
         readInteger(file, kKivo, QStringLiteral("Defaultmplayer"), QStringLiteral("-99"));
     s.view = readInteger(file, kKivo, QStringLiteral("view"), QStringLiteral("0"));
     s.SSSize = readInteger(file, kKivo, QStringLiteral("SSSize"), QStringLiteral("0"));
+    s.loadscr = readInteger(file, kKivo, QStringLiteral("loadscr"), QStringLiteral("1"));
     s.lastdb = file.read(kKivo, QStringLiteral("lastdb"), QString());
     s.loadlast = readInteger(file, kKivo, QStringLiteral("loadlast"), QStringLiteral("0"));
     s.firstrun = readInteger(file, kKivo, QStringLiteral("firstrun"), QStringLiteral("0")) == 1;
@@ -138,6 +139,7 @@ QByteArray settingsFileBytes(const SettingsFile &s)
     file.write(kKivo, QStringLiteral("Defaultmplayer"), QString::number(s.Defaultmplayer));
     file.write(kKivo, QStringLiteral("view"), QString::number(s.view));
     file.write(kKivo, QStringLiteral("SSSize"), QString::number(s.SSSize));
+    file.write(kKivo, QStringLiteral("loadscr"), QString::number(s.loadscr));
     file.write(kKivo, QStringLiteral("lastdb"), s.lastdb);
     file.write(kKivo, QStringLiteral("loadlast"), QString::number(s.loadlast));
 

@@ -35,6 +35,7 @@ struct SettingsFile
     qint32 Defaultmplayer = kNone;
     qint32 view = 0;
     qint32 SSSize = 0;
+    qint32 loadscr = 1; // 1: a tape's or snapshot's own screen stands in for missing screenshots
     QString lastdb;
     qint32 loadlast = 0;
     // "firstrun=1", written by the first-run script: the first entry is shown at once. Never

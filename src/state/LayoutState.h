@@ -9,6 +9,8 @@ struct LayoutState
 
     qint32 ViewMode = 0;            // 0..6: which panes show and where
     qint32 HalfSizeScreenshots = 0; // 1: 128 x 96 pictures, else 256 x 192
+    // An entry without screenshots shows the screen its tape or snapshot holds.
+    bool ShowLoadingScreens = true;
     qint32 ScreenshotWidth = 256;
     qint32 ScreenshotHeight = 192;
     qint32 StripOrientation = -1; // 1 vertical, 0 horizontal, -1 no strip

@@ -7,6 +7,7 @@ void applySettings(const SettingsFile &s, AppState &state)
     // A view the program does not have would leave the list nowhere: the list alone instead.
     state.layout.ViewMode = s.view >= 0 && s.view < LayoutState::kViews ? s.view : 0;
     state.layout.HalfSizeScreenshots = s.SSSize;
+    state.layout.ShowLoadingScreens = s.loadscr != 0;
     state.database.LastDatabase = s.lastdb;
     state.LoadLastDatabase = s.loadlast;
     // A list the file does not give keeps what it holds.
@@ -29,6 +30,7 @@ SettingsFile settingsFromState(const AppState &state)
     s.Defaultmplayer = state.musicPlayers.defaultIndex;
     s.view = state.layout.ViewMode;
     s.SSSize = state.layout.HalfSizeScreenshots;
+    s.loadscr = state.layout.ShowLoadingScreens ? 1 : 0;
     s.lastdb = state.database.LastDatabase;
     s.loadlast = state.LoadLastDatabase;
     s.emulators = state.emulators.entries;

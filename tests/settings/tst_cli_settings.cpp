@@ -81,10 +81,11 @@ void tst_CliSettings::settingsAsJson()
                                     QRegularExpression::MultilineOption);
     for (auto match = topKey.globalMatch(QString::fromUtf8(run.out)); match.hasNext();)
         order.append(match.next().captured(1));
-    QCOMPARE(order, (QStringList{"winstate", "winw", "winh", "winx", "winy", "Defaultemu",
-                                 "Defaultmplayer", "view", "SSSize", "lastdb", "loadlast",
-                                 "emulators", "musicplayers", "RomPaths", "ScreenshotPaths",
-                                 "MusicPaths", "head001", "head002", "head003"}));
+    QCOMPARE(order, (QStringList{"winstate",   "winw",         "winh",           "winx",
+                                 "winy",       "Defaultemu",   "Defaultmplayer", "view",
+                                 "SSSize",     "loadscr",      "lastdb",         "loadlast",
+                                 "emulators",  "musicplayers", "RomPaths",       "ScreenshotPaths",
+                                 "MusicPaths", "head001",      "head002",        "head003"}));
     QCOMPARE(out.value("winw").toDouble(), 800.0);
     QCOMPARE(out.value("winh").toDouble(), 533.3333);
     QCOMPARE(out.value("winx").toDouble(), -98.0);
@@ -126,11 +127,13 @@ void tst_CliSettings::writeBack()
     testsupport::writeFile(path("hand.ini"), "[RomPaths]\nNUM = 1\npath00 = \"/roms/\"\n"
                                              "[KIVO]\nloadlast=1\nwinw=0800.0\n");
     QCOMPARE(runCli({"settings", "--write", path("out2.ini"), path("hand.ini")}).exitCode, 0);
-    QCOMPARE(testsupport::readFile(path("out2.ini")),
-             QByteArray("[kivo]\r\nwinstate=0\r\nwinw=800\r\nwinh=10\r\nwinx=-99\r\nwiny=-99\r\n"
-                        "Defaultemu=-99\r\nDefaultmplayer=-99\r\nview=0\r\nSSSize=0\r\nlastdb=\r\n"
-                        "loadlast=1\r\nhead001=0\r\nhead002=0\r\nhead003=0\r\n"
-                        "[RomPaths]\r\nnum=1\r\npath00=/roms/\r\n"));
+    QCOMPARE(
+        testsupport::readFile(path("out2.ini")),
+        QByteArray("[kivo]\r\nwinstate=0\r\nwinw=800\r\nwinh=10\r\nwinx=-99\r\nwiny=-99\r\n"
+                   "Defaultemu=-99\r\nDefaultmplayer=-99\r\nview=0\r\nSSSize=0\r\nloadscr=1\r\n"
+                   "lastdb=\r\n"
+                   "loadlast=1\r\nhead001=0\r\nhead002=0\r\nhead003=0\r\n"
+                   "[RomPaths]\r\nnum=1\r\npath00=/roms/\r\n"));
 }
 
 void tst_CliSettings::failedWrite()

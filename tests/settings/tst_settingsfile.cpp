@@ -302,6 +302,7 @@ void tst_SettingsFile::writtenFileLineByLine()
         "Defaultmplayer=0",
         "view=4",
         "SSSize=1",
+        "loadscr=1",
         QStringLiteral("lastdb=/home/иван/games.dat"),
         "loadlast=1",
         "head001=4500",

@@ -27,6 +27,8 @@ QList<MenuRow> buildTable()
 
         {MA::Top, Menu::TopView, "&View", "mnuViewMenu"},
         {MA::View, Menu::ViewOptions, "View Options", "mnuViewOptions"},
+        {MA::View, Menu::ViewLoadingScreens, "Show loading screens from rom files",
+         "mnuViewLoadingScreens"},
 
         {MA::Top, Menu::TopEmus, "&Emulators", "mnuEmusMenu"},
         {MA::Emus, Menu::EmusSpeccy, "Speccy", "mnuEmusSpeccy"},
@@ -57,6 +59,7 @@ QList<MenuRow> buildTable()
         {MA::Images, Menu::ImagesView, "View", "mnuImagesView"},
         {MA::Images, 1, "-", "mnuImagesSeparator"},
         {MA::Images, Menu::ImagesSaveAs, "Save as", "mnuImagesSaveAs"},
+        {MA::Images, Menu::ImagesKeep, "Keep as screenshot", "mnuImagesKeep"},
     };
 }
 
@@ -132,6 +135,7 @@ void MainMenuArrays::build(QMenuBar *bar, QWidget *owner)
             action->setObjectName(name);
     }
     mnuMisc[Menu::MiscLoadLast]->setCheckable(true);
+    view[Menu::ViewLoadingScreens]->setCheckable(true);
 }
 
 void MainMenuArrays::applyCaptions(const QStringList &captions)

@@ -23,7 +23,7 @@ enum Top {
 };
 enum File { FileNew = 0, FileLoad = 1, FileSave = 2, FileSaveAs = 3, FileExit = 5 };
 enum Roms { RomsAdd = 0, RomsRemove = 2, RomsProperties = 4 };
-enum View { ViewOptions = 0 };
+enum View { ViewOptions = 0, ViewLoadingScreens = 1 };
 enum Emus { EmusSpeccy = 0, EmusMusic = 1 };
 enum Misc { MiscImport = 0, MiscExport = 1, MiscPaths = 3, MiscLoadLast = 5 };
 enum Click {
@@ -33,7 +33,7 @@ enum Click {
     ClickPlayMusic = 6,
     ClickProperties = 8
 };
-enum Images { ImagesView = 0, ImagesSaveAs = 2 };
+enum Images { ImagesView = 0, ImagesSaveAs = 2, ImagesKeep = 3 };
 } // namespace Menu
 
 // One row of the menu table: which array and index it fills, its built-in caption ("-" for a

@@ -3,6 +3,7 @@
 #include "core/PathText.h"
 #include "render/BitmapFile.h"
 #include "state/AppState.h"
+#include "tape/KeptScreen.h"
 #include "ui/common/Dialogs.h"
 #include "ui/main/MainMenus.h"
 #include "ui/main/PaneArranger.h"
@@ -18,11 +19,13 @@ const QString kSavePictureTitle = QStringLiteral("Save Picture");
 const QString kBitmapFilter = QStringLiteral("bmp image (*.bmp)|*.bmp");
 const QString kCantSavePicture = QStringLiteral("Unable to save the picture.");
 const QString kCantSaveTitle = QStringLiteral("Can't Save");
+const QString kKeepTitle = QStringLiteral("Keep as screenshot");
 
 } // namespace
 
 ScreenshotCommands::ScreenshotCommands(AppState &state, Dialogs &dialogs, ScreenshotStrip &strip,
-                                       PaneArranger &panes, QMenu &pictureMenu, QWidget *parent)
+                                       PaneArranger &panes, QMenu &pictureMenu,
+                                       const QList<QAction *> &items, QWidget *parent)
     : m_state(state)
     , m_dialogs(dialogs)
     , m_strip(strip)
@@ -33,9 +36,16 @@ ScreenshotCommands::ScreenshotCommands(AppState &state, Dialogs &dialogs, Screen
                      [this] { m_panes.formResize(); });
     QObject::connect(&strip, &ScreenshotStrip::viewRequested, parent,
                      [this](int index) { viewPicture(index); });
-    QObject::connect(
-        &strip, &ScreenshotStrip::imageMenuRequested, parent,
-        [&pictureMenu](int, const QPoint &globalPos) { pictureMenu.popup(globalPos); });
+    for (int item = 0; item < items.size(); ++item)
+        QObject::connect(items.at(item), &QAction::triggered, parent,
+                         [this, item] { mnuImages_Click(item); });
+    QAction *keep = items.at(Menu::ImagesKeep);
+    QObject::connect(&strip, &ScreenshotStrip::imageMenuRequested, parent,
+                     [this, keep, &pictureMenu](int, const QPoint &globalPos) {
+                         // Only the rom file's own screen is there to keep.
+                         keep->setVisible(m_strip.showsLoadingScreen());
+                         pictureMenu.popup(globalPos);
+                     });
     QObject::connect(
         &strip, &ScreenshotStrip::filesDropped, parent,
         [this](const QStringList &paths, ScrFiles scr) { picScrPane_OLEDragDrop(paths, scr); });
@@ -50,6 +60,8 @@ void ScreenshotCommands::mnuImages_Click(int index)
         viewPicture(shot);
     else if (index == Menu::ImagesSaveAs)
         savePictureAs(shot);
+    else if (index == Menu::ImagesKeep && m_strip.showsLoadingScreen())
+        keepLoadingScreen();
 }
 
 void ScreenshotCommands::viewPicture(int index)
@@ -81,6 +93,43 @@ void ScreenshotCommands::picScrPane_OLEDragDrop(const QStringList &paths, ScrFil
     RomRecord record = database.Get(database.SelectedIndex);
     addScreenshotFiles(record.Screenshots, m_state.paths, paths, scr);
     database.Set(database.SelectedIndex, record);
-    m_strip.LoadScreenshots(record.Screenshots);
+    m_strip.LoadScreenshots(record.Screenshots, record.RomFile);
+    m_panes.formResize();
+}
+
+void ScreenshotCommands::toggleLoadingScreens()
+{
+    m_state.layout.ShowLoadingScreens = !m_state.layout.ShowLoadingScreens;
+    const RomDatabase &database = m_state.database;
+    if (!database.isEntrySlot(database.SelectedIndex))
+        return;
+    const RomRecord &record = database.Get(database.SelectedIndex);
+    m_strip.LoadScreenshots(record.Screenshots, record.RomFile);
+    m_panes.formResize();
+}
+
+void ScreenshotCommands::keepLoadingScreen()
+{
+    RomDatabase &database = m_state.database;
+    if (!database.isEntrySlot(database.SelectedIndex))
+        return;
+    QString directory = m_state.paths[PathKind::Screenshot].usedDirs().value(0);
+    if (directory.isEmpty()) {
+        directory = m_dialogs.chooseDirectory(m_parent, kKeepTitle, QString());
+        if (directory.isEmpty())
+            return;
+        m_state.paths.AddSearchPath(PathKind::Screenshot, directory);
+    }
+    RomRecord record = database.Get(database.SelectedIndex);
+    const KeptScreen kept = keepScreen(directory, record.RomFile, m_strip.pictureAt(0).screen);
+    if (!kept.ok) {
+        m_dialogs.show(m_parent, Message::critical(kCantSavePicture + kCrLf + directory +
+                                                       kept.name + kCrLf + kept.reason,
+                                                   kCantSaveTitle));
+        return;
+    }
+    record.Screenshots = kept.name;
+    database.Set(database.SelectedIndex, record);
+    m_strip.LoadScreenshots(record.Screenshots, record.RomFile);
     m_panes.formResize();
 }

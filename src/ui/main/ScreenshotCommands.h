@@ -7,6 +7,7 @@
 class CatalogueView;
 class Dialogs;
 class PaneArranger;
+class QAction;
 class QMenu;
 class QWidget;
 class ScreenshotStrip;
@@ -18,14 +19,19 @@ struct AppState;
 class ScreenshotCommands
 {
 public:
-    // `pictureMenu` pops up over a picture that was right-clicked.
+    // `pictureMenu`, with the main window's mnuImages as `items`, pops up over a picture that
+    // was right-clicked.
     ScreenshotCommands(AppState &state, Dialogs &dialogs, ScreenshotStrip &strip,
-                       PaneArranger &panes, QMenu &pictureMenu, QWidget *parent);
+                       PaneArranger &panes, QMenu &pictureMenu, const QList<QAction *> &items,
+                       QWidget *parent);
 
     // The picture menu's item `index` on the picture last right-clicked.
     void mnuImages_Click(int index);
     // Shows picture `index` in the viewer, opening it the first time.
     void viewPicture(int index);
+    // View > Show loading screens from rom files, a check item: on or off, and the selected
+    // entry's strip follows at once.
+    void toggleLoadingScreens();
     // Pictures dropped on the strip join the selected entry's screenshots.
     void picScrPane_OLEDragDrop(const QStringList &paths, ScrFiles scr);
     // The viewer, once a picture was viewed; null before.
@@ -33,6 +39,9 @@ public:
 
 private:
     void savePictureAs(int index);
+    // The rom file's own screen, written as a .scr into the first screenshot directory and
+    // added to the entry's screenshots.
+    void keepLoadingScreen();
 
     AppState &m_state;
     Dialogs &m_dialogs;

@@ -115,6 +115,8 @@ void WindowSettings::LoadSettings()
     m_window.setWindowState(windowStateOf(settings.winstate));
 
     applySettings(settings, m_state);
+    m_menus.mnuMisc[Menu::MiscLoadLast]->setChecked(m_state.LoadLastDatabase == 1);
+    m_menus.view[Menu::ViewLoadingScreens]->setChecked(m_state.layout.ShowLoadingScreens);
     m_firstRun = settings.firstrun;
 
     const double perPixel = twipsPerPixel(m_window.logicalDpiX());

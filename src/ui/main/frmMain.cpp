@@ -93,8 +93,9 @@ void frmMain::buildPanes()
     runWithMenu = mnuClick[Menu::ClickRunWith]->menu();
     m_panes = std::make_unique<PaneArranger>(m_state, *this, *picListPane, *picInfoPane,
                                              *picScrPane, *statBar);
-    m_screenshots = std::make_unique<ScreenshotCommands>(m_state, m_dialogs, *picScrPane, *m_panes,
-                                                         *blank[Menu::TopImages]->menu(), this);
+    m_screenshots =
+        std::make_unique<ScreenshotCommands>(m_state, m_dialogs, *picScrPane, *m_panes,
+                                             *blank[Menu::TopImages]->menu(), mnuImages, this);
     m_settings = std::make_unique<WindowSettings>(m_state, m_dialogs, *this, *lstGames, *this);
     m_launcher = new EntryLauncher(m_state, m_dialogs, m_starter, *this, *runWithMenu, this);
 }
@@ -144,15 +145,13 @@ void frmMain::wireMenus()
         {mnuMisc[Menu::MiscExport], [this] { m_commands.exportPocketDatabase(); }},
         {mnuMisc[Menu::MiscPaths],
          [this] { frmPaths(m_state, m_dialogs, m_desktopOpener, this).exec(); }},
+        {view[Menu::ViewLoadingScreens], [this] { m_screenshots->toggleLoadingScreens(); }},
         {mnuMisc[Menu::MiscLoadLast],
          [this] { m_state.LoadLastDatabase = mnuMisc[Menu::MiscLoadLast]->isChecked() ? 1 : 0; }},
         {mnuClick[Menu::ClickAdd], [this] { mnuRoms_Click(Menu::RomsAdd); }},
         {mnuClick[Menu::ClickRemove], [this] { mnuRoms_Click(Menu::RomsRemove); }},
         {mnuClick[Menu::ClickPlayMusic], [this] { m_launcher->PlayEntryMusic(); }},
         {mnuClick[Menu::ClickProperties], [this] { mnuRoms_Click(Menu::RomsProperties); }},
-        {mnuImages[Menu::ImagesView], [this] { m_screenshots->mnuImages_Click(Menu::ImagesView); }},
-        {mnuImages[Menu::ImagesSaveAs],
-         [this] { m_screenshots->mnuImages_Click(Menu::ImagesSaveAs); }},
         {blank[Menu::TopAbout],
          [this] { frmAbout(m_state.programDir.settingsFile(), this).exec(); }},
     };
@@ -175,7 +174,6 @@ void frmMain::Form_Load()
     m_state.paths.resetAll();
 
     m_settings->LoadSettings();
-    mnuMisc[Menu::MiscLoadLast]->setChecked(m_state.LoadLastDatabase == 1);
     m_commands.loadLastDatabase();
     m_settings->LoadLanguage();
     RebuildEmulatorMenu();
@@ -275,7 +273,7 @@ void frmMain::lstClick()
         return;
     const RomRecord &record = database.Get(database.SelectedIndex);
     if (m_state.layout.StripOrientation >= 0) {
-        picScrPane->LoadScreenshots(record.Screenshots);
+        picScrPane->LoadScreenshots(record.Screenshots, record.RomFile);
         m_panes->formResize();
     }
     updatePlayMusicItem();

@@ -1,5 +1,6 @@
 #include "ui/screens/ScreenshotStrip.h"
 
+#include "core/PathText.h"
 #include "core/Twips.h"
 #include "render/NoScreenshot.h"
 #include "state/AppState.h"
@@ -19,6 +20,7 @@ namespace {
 constexpr int kArrowSize = 16;
 const QString kNotFoundTip = QStringLiteral("Unable to locate file [%1]");
 const QString kUnreadableTip = QStringLiteral("Unable to read file [%1]");
+const QString kLoadingScreenTip = QStringLiteral("Loading screen from [%1]");
 
 // A 16 x 16 arrow pointing the way the strip moves: 0 left, 1 right, 2 up, 3 down.
 QImage arrowImage(int index)
@@ -98,7 +100,7 @@ void ScreenshotStrip::setPicture(int index, const LoadedPicture &picture, const 
     imgScrShots[index]->setToolTip(toolTip);
 }
 
-void ScreenshotStrip::LoadScreenshots(const QString &screenshots)
+void ScreenshotStrip::LoadScreenshots(const QString &screenshots, const QString &romFile)
 {
     BusyCursor busy;
     const QStringList names = screenshotNames(screenshots);
@@ -133,6 +135,16 @@ void ScreenshotStrip::LoadScreenshots(const QString &screenshots)
     }
     for (qsizetype k = names.size(); k < count; ++k)
         imgScrShots[k]->setToolTip(QString());
+    m_loadingScreenOf.clear();
+    if (names.isEmpty() && layout.ShowLoadingScreens && !romFile.isEmpty()) {
+        const QString found = m_state.paths.FindInSearchPaths(PathKind::Rom, romFile);
+        const LoadedPicture screen =
+            found.isEmpty() ? LoadedPicture{} : m_pictures.loadLoadingScreen(found);
+        if (screen.ok) {
+            setPicture(0, screen, kLoadingScreenTip.arg(fileNamePart(found)));
+            m_loadingScreenOf = found;
+        }
+    }
     for (ShotPicture *arrow : std::as_const(actions))
         arrow->raise();
     displayScrShots(qint32(layout.VisibleShotCount));
@@ -220,7 +232,8 @@ void ScreenshotStrip::imgScrShots_MouseUp(int index, Qt::MouseButton button,
     const RomDatabase &database = m_state.database;
     // Only a picture that was found and read has anything to view or save.
     if (database.isEntrySlot(database.SelectedIndex) &&
-        !database.Get(database.SelectedIndex).Screenshots.isEmpty() && m_loaded.at(index).ok)
+        (!database.Get(database.SelectedIndex).Screenshots.isEmpty() || showsLoadingScreen()) &&
+        m_loaded.at(index).ok)
         Q_EMIT imageMenuRequested(index, globalPos);
 }
 

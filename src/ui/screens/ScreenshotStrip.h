@@ -24,8 +24,11 @@ public:
     // 0 back and 1 forward of a horizontal strip, 2 back and 3 forward of a vertical one.
     QList<ShotPicture *> actions;
 
-    // Rebuilds the whole strip from an entry's Screenshots.
-    void LoadScreenshots(const QString &screenshots);
+    // Rebuilds the whole strip from an entry's Screenshots. Without any, the screen its rom
+    // file holds stands in for the placeholder, when the view options ask for it.
+    void LoadScreenshots(const QString &screenshots, const QString &romFile = {});
+    // The strip shows the rom file's own screen, not a screenshot file.
+    bool showsLoadingScreen() const { return !m_loadingScreenOf.isEmpty(); }
     // Shows the `maxNumber` pictures from FirstVisibleShot on and hides those after them.
     void displayScrShots(qint32 maxNumber);
     // The strip's part of the window's resize handling: the arrows, the first picture shown,
@@ -66,4 +69,5 @@ private:
     AppState &m_state;
     PictureLoader &m_pictures;
     QList<LoadedPicture> m_loaded; // one per element
+    QString m_loadingScreenOf;     // the rom file whose screen picture 0 shows
 };

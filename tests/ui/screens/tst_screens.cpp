@@ -1,5 +1,6 @@
 // The screenshot strip, the viewer, the picture menu and the view dialog through the real main
 // window: which pictures show in each view, scrolling, drops, saving and the view options.
+#include "../../tape/TapeImages.h"
 #include "TestSupport.h"
 #include "WindowFixture.h"
 
@@ -463,6 +464,45 @@ private Q_SLOTS:
         QVERIFY(f.strip().isVisibleTo(&f.w()));
         QCOMPARE(f.state.layout.StripOrientation, 0);
         QVERIFY(f.w().picInfoPane->y() + f.w().picInfoPane->height() <= f.strip().y());
+    }
+
+    // An entry without screenshots shows the screen its tape holds, when the view options
+    // say so; Keep as screenshot writes it as a .scr beside the other screenshots and the entry
+    // lists it from then on.
+    void loadingScreenStandsInForScreenshots()
+    {
+        ScreensFixture f(4);
+        const QByteArray screen = spectrumScreen();
+        touch(f.path("roms/Pit, Fall.tap"),
+              tapeimages::tap(
+                  {tapeimages::header(3, "screen", 6912, 16384), tapeimages::data(screen)}));
+        f.state.paths[PathKind::Rom].setDirs({f.path("roms") + '/'});
+        RomRecord plain = f.state.database.Get(1);
+        plain.RomFile = QStringLiteral("Pit, Fall.tap");
+        f.state.database.Set(1, plain);
+        f.select(1);
+        ScreenshotStrip &strip = f.strip();
+        QVERIFY(strip.showsLoadingScreen());
+        QCOMPARE(strip.imgScrShots.at(0)->toolTip(),
+                 QStringLiteral("Loading screen from [Pit, Fall.tap]"));
+        QCOMPARE(strip.pictureAt(0).screen, screen);
+
+        f.w().view[1]->trigger(); // off: the placeholder, as without a tape
+        QVERIFY(!strip.showsLoadingScreen());
+        QCOMPARE(strip.imgScrShots.at(0)->image(), ScreenshotStrip::placeholder());
+        f.w().view[1]->trigger();
+        QVERIFY(strip.showsLoadingScreen());
+
+        touch(f.path("shots/Pit  Fall.scr"), "taken");
+        f.state.layout.ClickedShot = 0;
+        f.w().mnuImages[3]->trigger(); // Keep as screenshot
+        QCOMPARE(f.state.database.Get(1).Screenshots, QStringLiteral("Pit  Fall (2).scr"));
+        QCOMPARE(readFile(f.path("shots/Pit  Fall (2).scr")), screen);
+        QCOMPARE(readFile(f.path("shots/Pit  Fall.scr")), QByteArray("taken"));
+        QVERIFY(!strip.showsLoadingScreen());
+        QCOMPARE(strip.imgScrShots.at(0)->toolTip(), f.path("shots/Pit  Fall (2).scr"));
+        f.close();
+        QVERIFY(readFile(f.path("kivo.ini")).contains("loadscr=1"));
     }
 
     // A view the program does not have, from a damaged or hand-edited kivo.ini: the list alone,
