@@ -16,6 +16,7 @@ const QString kSavePictureTitle = QStringLiteral("Save Picture");
 const QString kBitmapFilter = QStringLiteral("bmp image (*.bmp)|*.bmp");
 const QString kCantSavePicture = QStringLiteral("Unable to save the picture.");
 const QString kCantSaveTitle = QStringLiteral("Can't Save");
+const QString kBitmapSuffix = QStringLiteral("bmp");
 
 } // namespace
 
@@ -51,9 +52,13 @@ void ScreenshotCommands::viewPicture(int index)
 // a failed write leaves whatever file was there.
 void ScreenshotCommands::savePictureAs(int index)
 {
-    const QString path = m_dialogs.saveFile(m_parent, {kSavePictureTitle, kBitmapFilter, {}, {}});
+    QString path =
+        m_dialogs.saveFile(m_parent, {kSavePictureTitle, kBitmapFilter, {}, kBitmapSuffix});
     if (path.isEmpty())
         return;
+    // Not every file dialog adds the suffix itself; a bitmap without one opens nowhere.
+    if (!fileNamePart(path).contains(u'.'))
+        path += u'.' + kBitmapSuffix;
     const WriteResult written = saveBitmapFile(m_strip.pictureAt(index).image, path);
     if (!written.ok)
         m_dialogs.show(m_parent,
@@ -67,7 +72,10 @@ void ScreenshotCommands::picScrPane_OLEDragDrop(const QStringList &paths, ScrFil
     if (!database.isEntrySlot(database.SelectedIndex))
         return;
     RomRecord record = database.Get(database.SelectedIndex);
-    addScreenshotFiles(record.Screenshots, m_state.paths, paths, scr);
+    QStringList withComma;
+    addScreenshotFiles(record.Screenshots, m_state.paths, paths, scr, &withComma);
+    for (const QString &name : std::as_const(withComma))
+        m_dialogs.show(m_parent, commaInScreenshotName(name));
     database.Set(database.SelectedIndex, record);
     m_strip.LoadScreenshots(record.Screenshots);
     m_panes.formResize();
