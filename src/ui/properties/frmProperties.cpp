@@ -12,6 +12,7 @@
 #include "ui/common/CatalogueView.h"
 #include "ui/common/Dialogs.h"
 #include "ui/common/DroppedFiles.h"
+#include "ui/common/Mnemonics.h"
 #include "ui/tape/frmTaper.h"
 
 #include <QDragEnterEvent>
@@ -348,6 +349,9 @@ void frmProperties::setCaptions()
     cmdAction[ActionAdd]->setText(language.at(kAddCaption));
     cmdAction[ActionRemove]->setText(language.at(kRemoveCaption));
     cmdAction[ActionClear]->setText(language.at(kClearCaption));
+    giveMnemonics({cmdOK, cmdCancel, cmdAction[ActionAdd], cmdAction[ActionRemove],
+                   cmdAction[ActionClear], cmdRunTaper, cmdFillFromTape},
+                  LanguageTable::defaults() << kFillFromTapeCaption);
 }
 
 void frmProperties::Form_Load()
