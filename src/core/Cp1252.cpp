@@ -96,3 +96,24 @@ QByteArray toCp1252(const QString &text)
     out.resize(encodeCp1252Into(out.data(), text) - out.constData());
     return out;
 }
+
+QStringList unkeptCp1252Characters(QStringView text)
+{
+    QStringList unkept;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c.unicode() < 0x80)
+            continue;
+        qsizetype units = 1;
+        if (c.isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate())
+            units = 2;
+        else if (encodeOne(c.unicode()) != '?')
+            continue;
+        const QString character = text.sliced(i, units).toString();
+        if (!unkept.contains(character))
+            unkept.append(character);
+        i += units - 1;
+    }
+    return unkept;
+}

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 // The data formats (.dat, pocket files, SGD data, names on tapes) hold Windows-1252 text, so
@@ -22,3 +23,7 @@ char16_t *decodeCp1252Into(char16_t *out, const char *data, qsizetype size);
 QByteArray toCp1252(const QString &text);
 // Encodes into `out`, which has room for text.size() bytes; returns the end of what was written.
 char *encodeCp1252Into(char *out, QStringView text);
+
+// The distinct characters of `text` the code page lacks (each would be stored as "?"), in the
+// order they first appear; a character outside the Basic Multilingual Plane is one character.
+QStringList unkeptCp1252Characters(QStringView text);

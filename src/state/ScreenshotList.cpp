@@ -5,6 +5,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 QStringList screenshotNames(const QString &screenshots)
 {
     return screenshots.isEmpty() ? QStringList() : screenshots.split(u',');
@@ -36,18 +38,46 @@ void addScreenshotFile(QString &screenshots, SearchPaths &paths, const QString &
         paths.AddSearchPath(PathKind::Screenshot, directory);
 }
 
+bool isPictureName(const QString &path, ScrFiles scr)
+{
+    const QString extension = lowerExtension(fileNamePart(path));
+    return extension == u"gif" || extension == u"jpg" || extension == u"jpeg" ||
+           extension == u"png" || extension == u"bmp" ||
+           (extension == u"scr" && scr == ScrFiles::Accepted);
+}
+
+bool anyPictureName(const QStringList &files, ScrFiles scr)
+{
+    return std::any_of(files.begin(), files.end(),
+                       [scr](const QString &file) { return isPictureName(file, scr); });
+}
+
+bool fitsScreenshotList(const QString &name)
+{
+    return !name.contains(u',');
+}
+
+Message commaInScreenshotName(const QString &name)
+{
+    static const QString text =
+        QStringLiteral("A screenshot's file name cannot hold a comma: [%1]");
+    static const QString title = QStringLiteral("Can't Add Screenshot");
+    return Message::critical(text.arg(name), title);
+}
+
 int addScreenshotFiles(QString &screenshots, SearchPaths &paths, const QStringList &files,
-                       ScrFiles scr)
+                       ScrFiles scr, QStringList *withComma)
 {
     int added = 0;
     for (const QString &file : files) {
-        const QString name = fileNamePart(file);
-        const QString extension = lowerExtension(name);
-        const bool picture = extension == u"gif" || extension == u"jpg" || extension == u"jpeg" ||
-                             extension == u"bmp" ||
-                             (extension == u"scr" && scr == ScrFiles::Accepted);
-        if (!picture || QFileInfo(toFileSystemPath(file)).isDir())
+        if (!isPictureName(file, scr) || QFileInfo(toFileSystemPath(file)).isDir())
             continue;
+        const QString name = fileNamePart(file);
+        if (!fitsScreenshotList(name)) {
+            if (withComma != nullptr)
+                withComma->append(name);
+            continue;
+        }
         addScreenshotFile(screenshots, paths, file);
         ++added;
     }

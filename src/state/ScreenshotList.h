@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Message.h"
 #include "core/SearchPathList.h"
 
 #include <QString>
@@ -26,9 +27,19 @@ void addScreenshotFile(QString &screenshots, SearchPaths &paths, const QString &
 
 enum class ScrFiles { Accepted, Refused };
 
+// True when `path` names a picture by its extension in any letter case: GIF, JPEG, PNG or BMP,
+// and a Spectrum screen (.scr) when `scr` accepts it.
+bool isPictureName(const QString &path, ScrFiles scr);
+// True when any of `files` is a picture by its name: a drag of none of them is refused.
+bool anyPictureName(const QStringList &files, ScrFiles scr);
+// The field separates names with ",", so a name holding one would come back as two.
+bool fitsScreenshotList(const QString &name);
+// What the user is told of a picture left out for the comma in its name.
+Message commaInScreenshotName(const QString &name);
+
 // Adds the pictures among `files` to `screenshots`, in the order given, and their directories to
-// the screenshot paths unless already there (compared without regard to case). A picture is a
-// GIF, JPEG or BMP file by its extension in any letter case, and a Spectrum screen (.scr) when
-// `scr` accepts it; directories never count, whatever their names. Returns how many were added.
+// the screenshot paths unless already there (compared without regard to case). Directories never
+// count, whatever their names. A picture whose name holds a comma is left out and its name
+// appended to `withComma` when given. Returns how many were added.
 int addScreenshotFiles(QString &screenshots, SearchPaths &paths, const QStringList &files,
-                       ScrFiles scr);
+                       ScrFiles scr, QStringList *withComma = nullptr);

@@ -26,13 +26,16 @@ private Q_SLOTS:
     }
 
     // Pictures by their lower-cased extension; .scr only where accepted; directories never,
-    // whatever they are called; a directory already listed in another case is not added again.
+    // whatever they are called; a directory already listed in another case is not added again;
+    // a name with a comma never, as the field would split it.
     void addingFiles()
     {
         QTemporaryDir dir;
         touch(dir.filePath("Shots/A.JPG"));
         touch(dir.filePath("Shots/b.scr"));
         touch(dir.filePath("Shots/c.txt"));
+        touch(dir.filePath("Shots/d.PNG"));
+        touch(dir.filePath("Shots/Great Escape, The.gif"));
         touch(dir.filePath("Shots/noext"));
         QDir().mkpath(dir.filePath("Shots/folder.gif"));
         SearchPaths paths;
@@ -40,14 +43,20 @@ private Q_SLOTS:
         if (dir.path().toUpper() == dir.path()) // only when the temporary path has no letters
             upper = dir.filePath("Shots") + '/';
         paths.AddSearchPath(PathKind::Screenshot, upper);
-        const QStringList files = {dir.filePath("Shots/A.JPG"), dir.filePath("Shots/b.scr"),
-                                   dir.filePath("Shots/c.txt"), dir.filePath("Shots/noext"),
+        const QStringList files = {dir.filePath("Shots/A.JPG"),
+                                   dir.filePath("Shots/b.scr"),
+                                   dir.filePath("Shots/c.txt"),
+                                   dir.filePath("Shots/d.PNG"),
+                                   dir.filePath("Shots/Great Escape, The.gif"),
+                                   dir.filePath("Shots/noext"),
                                    dir.filePath("Shots/folder.gif")};
         QString shots = QStringLiteral("old.gif");
-        QCOMPARE(addScreenshotFiles(shots, paths, files, ScrFiles::Refused), 1);
-        QCOMPARE(shots, QStringLiteral("old.gif,A.JPG"));
-        QCOMPARE(addScreenshotFiles(shots, paths, files, ScrFiles::Accepted), 2);
-        QCOMPARE(shots, QStringLiteral("old.gif,A.JPG,A.JPG,b.scr"));
+        QStringList withComma;
+        QCOMPARE(addScreenshotFiles(shots, paths, files, ScrFiles::Refused, &withComma), 2);
+        QCOMPARE(shots, QStringLiteral("old.gif,A.JPG,d.PNG"));
+        QCOMPARE(withComma, QStringList{"Great Escape, The.gif"});
+        QCOMPARE(addScreenshotFiles(shots, paths, files, ScrFiles::Accepted), 3);
+        QCOMPARE(shots, QStringLiteral("old.gif,A.JPG,d.PNG,A.JPG,b.scr,d.PNG"));
         QCOMPARE(paths[PathKind::Screenshot].dirs().size(), 1);
     }
 

@@ -2,11 +2,44 @@
 
 #include "core/FileFilter.h"
 
+#include <QCloseEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
 
 namespace {
+
+// Room for the name, size and date columns of the file dialog's detail view.
+constexpr QSize kLeastFileDialogSize(800, 500);
+
+// QMessageBox makes No the escape button of a Yes/No box, so Escape or the close button would
+// answer "No" to a question such as whether to save. Such a box leaves only through a button.
+class ButtonsOnlyBox : public QMessageBox
+{
+public:
+    using QMessageBox::QMessageBox;
+    bool buttonsOnly = false;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (buttonsOnly && event->matches(QKeySequence::Cancel)) {
+            event->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent *event) override
+    {
+        if (buttonsOnly) {
+            event->ignore();
+            return;
+        }
+        QMessageBox::closeEvent(event);
+    }
+};
 
 QMessageBox::Icon toQtIcon(MessageIcon icon)
 {
@@ -30,9 +63,11 @@ QString displayText(const QString &text)
     return QString(text).replace(kCrLf, QStringLiteral("\n"));
 }
 
-QString runFileDialog(QWidget *parent, const Dialogs::FileRequest &request,
-                      QFileDialog::AcceptMode mode)
+} // namespace
+
+QString QtDialogs::runFileDialog(QWidget *parent, const FileRequest &request, bool save)
 {
+    const QFileDialog::AcceptMode mode = save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen;
     QFileDialog dialog(parent, request.title);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
@@ -45,19 +80,24 @@ QString runFileDialog(QWidget *parent, const Dialogs::FileRequest &request,
     }
     if (!request.defaultSuffix.isEmpty())
         dialog.setDefaultSuffix(request.defaultSuffix);
+    const QString start = request.directory.isEmpty() ? m_lastDirectory : request.directory;
+    if (!start.isEmpty())
+        dialog.setDirectory(start);
     if (!request.proposedName.isEmpty())
         dialog.selectFile(request.proposedName);
+    dialog.resize(dialog.sizeHint().expandedTo(kLeastFileDialogSize));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    return dialog.selectedFiles().first();
+    const QString chosen = dialog.selectedFiles().first();
+    m_lastDirectory = QFileInfo(chosen).absolutePath();
+    return chosen;
 }
-
-} // namespace
 
 Dialogs::Answer QtDialogs::show(QWidget *parent, const Message &message)
 {
-    QMessageBox box(toQtIcon(message.icon), message.title, displayText(message.text),
-                    QMessageBox::NoButton, parent);
+    ButtonsOnlyBox box(toQtIcon(message.icon), message.title, displayText(message.text),
+                       QMessageBox::NoButton, parent);
+    box.buttonsOnly = message.buttons == MessageButtons::YesNo;
     switch (message.buttons) {
     case MessageButtons::Ok:
         box.setStandardButtons(QMessageBox::Ok);
@@ -92,15 +132,19 @@ QString QtDialogs::inputBox(QWidget *parent, const QString &prompt, const QStrin
 
 QString QtDialogs::openFile(QWidget *parent, const FileRequest &request)
 {
-    return runFileDialog(parent, request, QFileDialog::AcceptOpen);
+    return runFileDialog(parent, request, false);
 }
 
 QString QtDialogs::saveFile(QWidget *parent, const FileRequest &request)
 {
-    return runFileDialog(parent, request, QFileDialog::AcceptSave);
+    return runFileDialog(parent, request, true);
 }
 
 QString QtDialogs::chooseDirectory(QWidget *parent, const QString &title, const QString &start)
 {
-    return QFileDialog::getExistingDirectory(parent, title, start);
+    const QString chosen =
+        QFileDialog::getExistingDirectory(parent, title, start.isEmpty() ? m_lastDirectory : start);
+    if (!chosen.isEmpty())
+        m_lastDirectory = chosen;
+    return chosen;
 }

@@ -20,11 +20,15 @@ public:
         QString proposedName;
         QString defaultSuffix;
         int selectedFilter = 0; // the description and pattern pair shown first, from 0
+        // Where the dialog opens when the proposed name has no directory; when this is empty
+        // too, the directory of the last file chosen.
+        QString directory = {};
     };
 
     virtual ~Dialogs() = default;
 
-    // A message (OK) or a question (Yes/No, Yes/No/Cancel), as the message's buttons say.
+    // A message (OK) or a question (Yes/No, Yes/No/Cancel), as the message's buttons say. A
+    // Yes/No question is answered by its buttons only: Escape and the close button do nothing.
     virtual Answer show(QWidget *parent, const Message &message) = 0;
     // The text typed, or the empty text when the box is cancelled.
     virtual QString inputBox(QWidget *parent, const QString &prompt, const QString &title,
@@ -46,4 +50,9 @@ public:
     QString openFile(QWidget *parent, const FileRequest &request) override;
     QString saveFile(QWidget *parent, const FileRequest &request) override;
     QString chooseDirectory(QWidget *parent, const QString &title, const QString &start) override;
+
+private:
+    QString runFileDialog(QWidget *parent, const FileRequest &request, bool save);
+
+    QString m_lastDirectory; // of the last file or directory chosen
 };

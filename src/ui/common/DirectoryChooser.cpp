@@ -11,12 +11,15 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTreeView>
 #include <QVBoxLayout>
 
 namespace {
 
 const QString kDriveErrorTitle = QStringLiteral("Drive Error");
+const QString kPathBoxHint = QStringLiteral("Type or paste a folder, then press Enter");
+const QString kNoDriveHolds = QStringLiteral("No drive offered here holds [%1]");
 
 bool isUnderDirectory(const QString &path, const QString &directory)
 {
@@ -54,9 +57,18 @@ DirectoryChooser::DirectoryChooser(Dialogs &dialogs, QWidget *parent)
     lblPath->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     lblPath->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
+    txtPath = new QLineEdit(this);
+    txtPath->setObjectName(QStringLiteral("txtPath"));
+    txtPath->setPlaceholderText(kPathBoxHint);
+    txtPath->setClearButtonEnabled(true);
+    txtPath->installEventFilter(this);
+    setTabOrder(Drive1, txtPath);
+    setTabOrder(txtPath, Dir1);
+
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Drive1);
+    layout->addWidget(txtPath);
     layout->addWidget(lblPath);
     layout->addWidget(Dir1, 1);
 
@@ -158,6 +170,22 @@ void DirectoryChooser::Dir1_Open(const QModelIndex &index)
         openDirectory(directory);
 }
 
+void DirectoryChooser::txtPath_Enter()
+{
+    const QString typed = txtPath->text().trimmed();
+    if (typed.isEmpty())
+        return;
+    const QString clean = QDir::cleanPath(QDir::fromNativeSeparators(typed));
+    if (!checkReadable(clean))
+        return;
+    if (!start(clean)) {
+        m_dialogs.show(this, Message::critical(kNoDriveHolds.arg(QDir::toNativeSeparators(clean)),
+                                               kDriveErrorTitle));
+        return;
+    }
+    txtPath->clear();
+}
+
 void DirectoryChooser::showDrive(int index)
 {
     const QString &drive = m_drives.at(index);
@@ -217,10 +245,13 @@ void DirectoryChooser::showPathText()
 bool DirectoryChooser::eventFilter(QObject *watched, QEvent *event)
 {
     // Enter opens the highlighted directory; it must not also press the dialog's OK button.
-    if (watched == Dir1 && event->type() == QEvent::KeyPress) {
+    if ((watched == Dir1 || watched == txtPath) && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            Dir1_Open(Dir1->currentIndex());
+            if (watched == Dir1)
+                Dir1_Open(Dir1->currentIndex());
+            else
+                txtPath_Enter();
             return true;
         }
     }

@@ -9,12 +9,14 @@ class Dialogs;
 class QComboBox;
 class QFileSystemModel;
 class QLabel;
+class QLineEdit;
 class QModelIndex;
 class QTreeView;
 
 // A drive list over the directory tree of the chosen drive. The chosen directory is the one
 // the user opened in the tree (double-click or Enter), not merely the highlighted one, so
-// walking through the tree with the arrows does not change it.
+// walking through the tree with the arrows does not change it. A path typed or pasted into the
+// path box opens with Enter.
 class DirectoryChooser : public QWidget
 {
     Q_OBJECT
@@ -24,7 +26,8 @@ public:
 
     QComboBox *Drive1 = nullptr;
     QTreeView *Dir1 = nullptr;
-    QLabel *lblPath = nullptr; // the opened directory
+    QLabel *lblPath = nullptr;    // the opened directory
+    QLineEdit *txtPath = nullptr; // a directory to open, typed or pasted
 
     // Replaces the drives offered (mount points; the machine's own by default). The root of
     // the directory opened stays chosen when one of them holds it.
@@ -41,6 +44,8 @@ public:
     void Drive1_Change();
     // Opens the directory at `index` of the tree; a directory that cannot be read is reported.
     void Dir1_Open(const QModelIndex &index);
+    // Opens the directory typed into txtPath; one that cannot be listed is reported.
+    void txtPath_Enter();
 
 Q_SIGNALS:
     void pathChanged(const QString &path);

@@ -31,10 +31,10 @@ const QString kFilesFrameCaption = QStringLiteral("Select Files");
 const QString kFilesLabel = QStringLiteral("Select the files to import");
 const QString kFinalFrameCaption = QStringLiteral("Final Options");
 const QString kSaveFirstCaption = QStringLiteral("Save current DB before overwriting");
-const QString kBackCaption = QStringLiteral("Back");
-const QString kNextCaption = QStringLiteral("Next");
-const QString kDoneCaption = QStringLiteral("Done");
-const QString kCancelCaption = QStringLiteral("Cancel");
+const QString kBackCaption = QStringLiteral("&Back");
+const QString kNextCaption = QStringLiteral("&Next");
+const QString kDoneCaption = QStringLiteral("&Done");
+const QString kCancelCaption = QStringLiteral("&Cancel");
 const QString kSaveDialogTitle = QStringLiteral("Save Database");
 
 const char *const kTypeCaptions[] = {"SGD (Spectrum Games Database)", "Kivo database",

@@ -1,5 +1,6 @@
 #include "ui/main/CatalogueCommands.h"
 
+#include "core/Cp1252.h"
 #include "core/DatFile.h"
 #include "core/FileLookup.h"
 #include "core/PathText.h"
@@ -26,6 +27,9 @@ const QString kOpenElsewhere = QStringLiteral("%1 is open in another Kivo window
 const QString kChangedElsewhere =
     QStringLiteral("%1 was changed by another program since it was loaded. Replace it with this "
                    "catalogue?");
+const QString kUnkeptCharactersStatus =
+    QStringLiteral("Entries named with characters the catalogue file cannot keep: %1. Those "
+                   "characters will be saved as \"?\".");
 const QString kAddDirectoryText =
     QStringLiteral("do you wish to add the contents of this directory?");
 
@@ -231,6 +235,7 @@ void CatalogueCommands::removeEntries(QList<int> slots)
 void CatalogueCommands::dropOnList(const QStringList &paths)
 {
     BusyCursor busy;
+    const int before = m_state.database.EntryCount();
     for (const QString &path : paths) {
         // The file system says what a directory is: names like "Games.old" or ".local" hold dots.
         if (QFileInfo(toFileSystemPath(path)).isDir()) {
@@ -245,6 +250,11 @@ void CatalogueCommands::dropOnList(const QStringList &paths)
         }
     }
     m_view.RefillGameList();
+    int unkept = 0;
+    for (int slot = before; slot < m_state.database.EntryCount(); ++slot)
+        unkept += unkeptCp1252Characters(m_state.database.Get(slot).RomFile).isEmpty() ? 0 : 1;
+    if (unkept > 0)
+        m_view.showStatus(kUnkeptCharactersStatus.arg(unkept));
 }
 
 void CatalogueCommands::addDroppedFile(const QString &directory, const QString &name)

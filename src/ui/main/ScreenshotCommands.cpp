@@ -20,6 +20,7 @@ const QString kBitmapFilter = QStringLiteral("bmp image (*.bmp)|*.bmp");
 const QString kCantSavePicture = QStringLiteral("Unable to save the picture.");
 const QString kCantSaveTitle = QStringLiteral("Can't Save");
 const QString kKeepTitle = QStringLiteral("Keep as screenshot");
+const QString kBitmapSuffix = QStringLiteral("bmp");
 
 } // namespace
 
@@ -75,9 +76,13 @@ void ScreenshotCommands::viewPicture(int index)
 // a failed write leaves whatever file was there.
 void ScreenshotCommands::savePictureAs(int index)
 {
-    const QString path = m_dialogs.saveFile(m_parent, {kSavePictureTitle, kBitmapFilter, {}, {}});
+    QString path =
+        m_dialogs.saveFile(m_parent, {kSavePictureTitle, kBitmapFilter, {}, kBitmapSuffix});
     if (path.isEmpty())
         return;
+    // Not every file dialog adds the suffix itself; a bitmap without one opens nowhere.
+    if (!fileNamePart(path).contains(u'.'))
+        path += u'.' + kBitmapSuffix;
     const WriteResult written = saveBitmapFile(m_strip.pictureAt(index).image, path);
     if (!written.ok)
         m_dialogs.show(m_parent,
@@ -91,7 +96,10 @@ void ScreenshotCommands::picScrPane_OLEDragDrop(const QStringList &paths, ScrFil
     if (!database.isEntrySlot(database.SelectedIndex))
         return;
     RomRecord record = database.Get(database.SelectedIndex);
-    addScreenshotFiles(record.Screenshots, m_state.paths, paths, scr);
+    QStringList withComma;
+    addScreenshotFiles(record.Screenshots, m_state.paths, paths, scr, &withComma);
+    for (const QString &name : std::as_const(withComma))
+        m_dialogs.show(m_parent, commaInScreenshotName(name));
     database.Set(database.SelectedIndex, record);
     m_strip.LoadScreenshots(record.Screenshots, record.RomFile);
     m_panes.formResize();

@@ -3,6 +3,7 @@
 #include "core/PathText.h"
 #include "settings/LanguageTable.h"
 #include "ui/common/DirectoryChooser.h"
+#include "ui/common/Mnemonics.h"
 
 #include <QDir>
 #include <QHBoxLayout>
@@ -39,6 +40,7 @@ frmFindRomPath::frmFindRomPath(const LanguageTable &language, Dialogs &dialogs,
     cmdCancel = new QPushButton(language.at(kCancelCaption), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setAutoDefault(false);
+    giveMnemonics({cmdOK, cmdCancel}, LanguageTable::defaults());
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();

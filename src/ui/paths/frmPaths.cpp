@@ -6,6 +6,7 @@
 #include "ui/common/DesktopOpener.h"
 #include "ui/common/Dialogs.h"
 #include "ui/common/DriveIcons.h"
+#include "ui/common/Mnemonics.h"
 #include "ui/paths/frmFindRomPath.h"
 
 #include <QDir>
@@ -99,6 +100,7 @@ frmPaths::frmPaths(AppState &state, Dialogs &dialogs, DesktopOpener &opener, QWi
     buttons->addStretch();
     cmdOK = addButton(this, buttons, "cmdOK", state.language.at(kOkCaption));
     cmdOK->setDefault(true);
+    giveMnemonics({cmdOK, Command1, Command3, Command4}, LanguageTable::defaults());
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(SSTab1, 1);

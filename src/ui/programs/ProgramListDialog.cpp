@@ -2,6 +2,7 @@
 
 #include "settings/LanguageTable.h"
 #include "ui/common/Dialogs.h"
+#include "ui/common/Mnemonics.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -47,6 +48,7 @@ ProgramListDialog::ProgramListDialog(ProgramList &list, const LanguageTable &lan
     m_setDefault = addButton(this, buttons, kind.setDefaultName, language.at(kSetDefaultCaption));
     buttons->addStretch();
     m_close = addButton(this, buttons, kind.closeName, language.at(kCloseCaption));
+    giveMnemonics({cmdAdd, cmdRemove, m_setDefault, m_close}, LanguageTable::defaults());
 
     auto *layout = new QHBoxLayout(this);
     layout->addWidget(lstEmus, 1);

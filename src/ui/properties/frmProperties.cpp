@@ -1,5 +1,6 @@
 #include "ui/properties/frmProperties.h"
 
+#include "core/Cp1252.h"
 #include "core/Numbers.h"
 #include "core/PathText.h"
 #include "render/NoScreenshot.h"
@@ -11,6 +12,7 @@
 #include "ui/common/CatalogueView.h"
 #include "ui/common/Dialogs.h"
 #include "ui/common/DroppedFiles.h"
+#include "ui/common/Mnemonics.h"
 #include "ui/tape/frmTaper.h"
 
 #include <QDragEnterEvent>
@@ -56,6 +58,9 @@ constexpr QSize kPreviewSize(256, 192);
 // A cancelled dialog gives the empty path; anything this short is no file either.
 constexpr qsizetype kShortestPath = 5;
 constexpr int kRomFilterAllFiles = 4;
+constexpr int kImageFilterAllPictures = 0;
+// More unkept characters than this are cut short: the question stays readable.
+constexpr qsizetype kUnkeptShown = 10;
 
 const QString kFilledPrefix = QStringLiteral("Filled from the tape: ");
 const QString kNothingFilled = QStringLiteral("Nothing filled: the tape has nothing for the "
@@ -73,6 +78,13 @@ bool isTapeName(const QString &romFile)
 {
     const QString extension = lowerExtension(romFile.trimmed());
     return extension == u"tzx" || extension == u"tap";
+}
+
+// The name a drop gives an entry: its rom file's name without the extension.
+QString droppedName(const QString &romFile)
+{
+    const qsizetype dot = romFile.lastIndexOf(u'.');
+    return dot < 0 ? romFile : QString(romFile).remove(romFile.mid(dot));
 }
 
 // A year box that would store no year: empty, or the 0 an entry without a year shows.
@@ -337,6 +349,9 @@ void frmProperties::setCaptions()
     cmdAction[ActionAdd]->setText(language.at(kAddCaption));
     cmdAction[ActionRemove]->setText(language.at(kRemoveCaption));
     cmdAction[ActionClear]->setText(language.at(kClearCaption));
+    giveMnemonics({cmdOK, cmdCancel, cmdAction[ActionAdd], cmdAction[ActionRemove],
+                   cmdAction[ActionClear], cmdRunTaper, cmdFillFromTape},
+                  LanguageTable::defaults() << kFillFromTapeCaption);
 }
 
 void frmProperties::Form_Load()
@@ -405,9 +420,8 @@ void frmProperties::ShowScreenshot()
         setShotButtons();
         return;
     }
-    const qsizetype highest = m_shots.size() - 1;
-    m_current = int(std::clamp<qsizetype>(m_current, 0, highest));
-    lblScrShots->setText(QStringLiteral("%1 of %2").arg(m_current).arg(highest));
+    m_current = int(std::clamp<qsizetype>(m_current, 0, m_shots.size() - 1));
+    lblScrShots->setText(QStringLiteral("%1 of %2").arg(m_current + 1).arg(m_shots.size()));
     const QString name = m_shots.at(m_current);
     const QString path = findScreenshot(m_state.paths, name, m_state.programDir.programDir);
     if (path.isEmpty()) {
@@ -491,12 +505,24 @@ void frmProperties::appendScreenshot(const QString &path)
     m_shots = screenshotNames(m_working.Screenshots);
 }
 
+void frmProperties::refuseCommaNames(const QStringList &names)
+{
+    for (const QString &name : names)
+        m_dialogs.show(this, commaInScreenshotName(name));
+}
+
 void frmProperties::AddScreenshot()
 {
-    const QString path =
-        m_dialogs.openFile(this, {kLocateImageTitle, kImageFilter, QString(), QString()});
+    Dialogs::FileRequest request{kLocateImageTitle, kImageFilter, QString(), QString()};
+    request.selectedFilter = kImageFilterAllPictures;
+    request.directory = m_state.paths[PathKind::Screenshot].dirs().value(0);
+    const QString path = m_dialogs.openFile(this, request);
     if (path.isEmpty())
         return;
+    if (!fitsScreenshotList(fileNamePart(path))) {
+        refuseCommaNames({fileNamePart(path)});
+        return;
+    }
     appendScreenshot(path);
     m_current = int(m_shots.size()) - 1;
     ShowScreenshot();
@@ -505,7 +531,11 @@ void frmProperties::AddScreenshot()
 void frmProperties::Form_OLEDragDrop(const QStringList &paths)
 {
     // Dropped pictures join the working list as Add's do: the catalogue has them with OK.
-    if (addScreenshotFiles(m_working.Screenshots, m_state.paths, paths, ScrFiles::Accepted) == 0)
+    QStringList withComma;
+    const int added = addScreenshotFiles(m_working.Screenshots, m_state.paths, paths,
+                                         ScrFiles::Accepted, &withComma);
+    refuseCommaNames(withComma);
+    if (added == 0)
         return;
     m_shots = screenshotNames(m_working.Screenshots);
     m_current = int(m_shots.size()) - 1;
@@ -515,14 +545,18 @@ void frmProperties::Form_OLEDragDrop(const QStringList &paths)
 
 void frmProperties::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (event->mimeData()->hasUrls())
+    if (anyPictureName(droppedPaths(event->mimeData()), ScrFiles::Accepted))
         event->acceptProposedAction();
+    else
+        event->ignore();
 }
 
 void frmProperties::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (event->mimeData()->hasUrls())
+    if (anyPictureName(droppedPaths(event->mimeData()), ScrFiles::Accepted))
         event->acceptProposedAction();
+    else
+        event->ignore();
 }
 
 void frmProperties::dropEvent(QDropEvent *event)
@@ -563,6 +597,8 @@ void frmProperties::cmdOK_Click()
         return;
     }
     readControls();
+    if (!confirmUnkeptCharacters())
+        return;
     if (boolAdding) {
         database.Add(m_working);
         m_view.RefillGameList();
@@ -572,6 +608,21 @@ void frmProperties::cmdOK_Click()
         m_view.lstClick();
     }
     accept();
+}
+
+bool frmProperties::confirmUnkeptCharacters()
+{
+    const RomRecord &r = m_working;
+    const QStringList unkept = unkeptCp1252Characters(
+        r.RomName + r.Publisher + r.Authors + r.Notes + r.RomFile + r.AudioFile + r.Screenshots);
+    if (unkept.isEmpty())
+        return true;
+    QString shown = unkept.mid(0, kUnkeptShown).join(u' ');
+    if (unkept.size() > kUnkeptShown)
+        shown += QStringLiteral(" \u2026");
+    const Message question{kUnkeptCharactersQuestion.arg(shown), kApplicationTitle,
+                           MessageIcon::Exclamation, MessageButtons::YesNo};
+    return m_dialogs.show(this, question) == Dialogs::Answer::Yes;
 }
 
 void frmProperties::cmdCancel_Click()
@@ -605,6 +656,7 @@ void frmProperties::cmdLocate_Click()
     }
     Dialogs::FileRequest request{kSelectFileTitle, kRomFileFilter, proposed, QString()};
     request.selectedFilter = kRomFilterAllFiles;
+    request.directory = m_state.paths[PathKind::Rom].dirs().value(0);
     const QString path = m_dialogs.openFile(this, request);
     if (path.size() <= kShortestPath)
         return;
@@ -666,7 +718,8 @@ void frmProperties::cmdRunTaper_Click()
         return;
     }
     frmTaper viewer(m_state, m_dialogs, path, this);
-    viewer.exec();
+    if (viewer.loaded())
+        viewer.exec();
 }
 
 void frmProperties::cmdFillFromTape_Click()
@@ -685,8 +738,11 @@ void frmProperties::cmdFillFromTape_Click()
     const TapeCard card = readTapeCard(tape);
     const LanguageTable &language = m_state.language;
     QStringList filled;
+    // A dropped entry is named after its file: that name gives way to the tape's.
+    const QString placeholderName = droppedName(txtRom->text().trimmed());
     const auto fill = [&](QLineEdit *box, const QString &value, int caption) {
-        if (value.isEmpty() || !box->text().trimmed().isEmpty())
+        const QString held = box->text().trimmed();
+        if (value.isEmpty() || !(held.isEmpty() || (box == txtGameName && held == placeholderName)))
             return;
         box->setText(value);
         filled.append(language.at(caption));

@@ -31,9 +31,13 @@ inline const QString kRomFileFilter =
                    "Tape Images (*.TAP)|*.TAP|All files (*.*)|*.*");
 inline const QString kMusicFileFilter = QStringLiteral("All files (*.*)|*.*");
 inline const QString kLocateImageTitle = QStringLiteral("Locate image");
-inline const QString kImageFilter =
-    QStringLiteral("Windows Bitmap (*.bmp)|*.bmp|Gif (*.gif)|*.gif|"
-                   "Jpeg (*.jpg,*.jpeg)|*.jpg,*.jpeg|Speccy SCR file (*.scr)|*.scr");
+inline const QString kImageFilter = QStringLiteral(
+    "All pictures (*.scr,*.png,*.gif,*.jpg,*.jpeg,*.bmp)|*.scr,*.png,*.gif,*.jpg,*.jpeg,*.bmp|"
+    "Windows Bitmap (*.bmp)|*.bmp|Gif (*.gif)|*.gif|Jpeg (*.jpg,*.jpeg)|*.jpg,*.jpeg|"
+    "PNG (*.png)|*.png|Speccy SCR file (*.scr)|*.scr");
+inline const QString kUnkeptCharactersQuestion =
+    QStringLiteral("These characters cannot be kept in the catalogue file and would be saved as "
+                   "\"?\": %1");
 inline const QString kFillFromTapeCaption = QStringLiteral("Fill from tape");
 
 // Creates or edits one catalogue entry: details, notes, screenshots and files on four tabs. It
@@ -146,6 +150,10 @@ private:
 
     // Appends one screenshot name to the working list and its directory to the screenshot paths.
     void appendScreenshot(const QString &path);
+    // Says, once per name, that a name with a comma was not added.
+    void refuseCommaNames(const QStringList &names);
+    // Asks whether to store texts that would lose characters in the file; true to store.
+    bool confirmUnkeptCharacters();
     void setShotButtons();
     void showPicture(const QImage &image, const QString &tip);
     // Reads the boxes into the working record.

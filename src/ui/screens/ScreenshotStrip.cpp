@@ -239,14 +239,20 @@ void ScreenshotStrip::imgScrShots_MouseUp(int index, Qt::MouseButton button,
 
 void ScreenshotStrip::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (event->mimeData()->hasUrls())
+    // A drag of nothing that would be taken shows the refusing pointer.
+    if (anyPictureName(droppedPaths(event->mimeData()), ScrFiles::Accepted))
         event->acceptProposedAction();
+    else
+        event->ignore();
 }
 
 void ScreenshotStrip::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (event->mimeData()->hasUrls())
+    // A drag of nothing that would be taken shows the refusing pointer.
+    if (anyPictureName(droppedPaths(event->mimeData()), ScrFiles::Accepted))
         event->acceptProposedAction();
+    else
+        event->ignore();
 }
 
 void ScreenshotStrip::dropEvent(QDropEvent *event)

@@ -1,5 +1,6 @@
 #include "ui/screens/ShotPicture.h"
 
+#include "state/ScreenshotList.h"
 #include "ui/common/DroppedFiles.h"
 
 #include <QDropEvent>
@@ -48,14 +49,20 @@ void ShotPicture::mouseReleaseEvent(QMouseEvent *event)
 
 void ShotPicture::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (event->mimeData()->hasUrls())
+    // A drag of nothing that would be taken shows the refusing pointer.
+    if (anyPictureName(droppedPaths(event->mimeData()), ScrFiles::Refused))
         event->acceptProposedAction();
+    else
+        event->ignore();
 }
 
 void ShotPicture::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (event->mimeData()->hasUrls())
+    // A drag of nothing that would be taken shows the refusing pointer.
+    if (anyPictureName(droppedPaths(event->mimeData()), ScrFiles::Refused))
         event->acceptProposedAction();
+    else
+        event->ignore();
 }
 
 void ShotPicture::dropEvent(QDropEvent *event)

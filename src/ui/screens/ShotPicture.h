@@ -15,7 +15,8 @@ public:
 
     void setImage(const QImage &image);
     const QImage &image() const { return m_image; }
-    // Drops are taken only when a receiver is interested.
+    // Drops are taken only when a receiver is interested, and only of pictures other than
+    // Spectrum screens.
     void setAcceptsFiles(bool accepts) { setAcceptDrops(accepts); }
 
 Q_SIGNALS:

@@ -65,7 +65,9 @@ frmTaper::frmTaper(AppState &state, Dialogs &dialogs, const QString &path, QWidg
 
 void frmTaper::Form_Load()
 {
-    if (const auto message = ReadTapeImage(m_state.tape, m_path))
+    const auto message = ReadTapeImage(m_state.tape, m_path);
+    m_loaded = !message.has_value();
+    if (message)
         m_dialogs.show(this, *message);
     ListTapeBlocks();
 }

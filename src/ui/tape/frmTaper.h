@@ -25,6 +25,8 @@ public:
     QTableView *lstTaper = nullptr;
 
     void Form_Load();
+    // False when the image was refused (its message already shown): there is nothing to view.
+    bool loaded() const { return m_loaded; }
     // Clears lstTaper and lists every block of the tape index.
     void ListTapeBlocks();
 
@@ -33,4 +35,5 @@ private:
     TapeListModel *m_model = nullptr;
     Dialogs &m_dialogs;
     QString m_path;
+    bool m_loaded = false;
 };

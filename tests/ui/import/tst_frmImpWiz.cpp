@@ -7,8 +7,9 @@
 #include "core/DatFile.h"
 #include "interchange/PocketDatabase.h"
 #include "ui/common/DirectoryChooser.h"
-#include "ui/list/GameListModel.h"
 #include "ui/import/frmImpWiz.h"
+#include "ui/list/GameListModel.h"
+#include "ui/list/GameListProxy.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -207,16 +208,16 @@ private Q_SLOTS:
         QVERIFY(wiz.optDatabaseType[0]->isChecked());
         QVERIFY(!wiz.cmdBack->isVisible());
         QVERIFY(wiz.cmdNext->isEnabled());
-        QCOMPARE(wiz.cmdNext->text(), QStringLiteral("Next"));
-        QCOMPARE(wiz.cmdCancel->text(), QStringLiteral("Cancel"));
+        QCOMPARE(wiz.cmdNext->text(), QStringLiteral("&Next"));
+        QCOMPARE(wiz.cmdCancel->text(), QStringLiteral("&Cancel"));
 
         x.toDirectoryPage(kOwn, x.sources.path());
         QCOMPARE(wiz.Page(), 1);
         QCOMPARE(shownFrame(wiz), 1);
         QVERIFY(wiz.Drive1->isVisible() && wiz.Dir1->isVisible());
         QVERIFY(wiz.cmdBack->isVisible());
-        QCOMPARE(wiz.cmdBack->text(), QStringLiteral("Back"));
-        QCOMPARE(wiz.cmdNext->text(), QStringLiteral("Next"));
+        QCOMPARE(wiz.cmdBack->text(), QStringLiteral("&Back"));
+        QCOMPARE(wiz.cmdNext->text(), QStringLiteral("&Next"));
 
         QTest::mouseClick(wiz.cmdNext, Qt::LeftButton);
         QCOMPARE(shownFrame(wiz), 2);
@@ -233,7 +234,7 @@ private Q_SLOTS:
         QCOMPARE(wiz.optFinal[0]->text(), QStringLiteral("Merge with Current DB"));
         QCOMPARE(wiz.optFinal[1]->text(), QStringLiteral("Overwrite Current DB"));
         QCOMPARE(wiz.chkSaveDB->text(), QStringLiteral("Save current DB before overwriting"));
-        QCOMPARE(wiz.cmdNext->text(), QStringLiteral("Done"));
+        QCOMPARE(wiz.cmdNext->text(), QStringLiteral("&Done"));
         QVERIFY(wiz.cmdNext->isEnabled());
         QVERIFY(wiz.cmdBack->isVisible());
 
@@ -242,7 +243,7 @@ private Q_SLOTS:
             QTest::mouseClick(wiz.cmdBack, Qt::LeftButton);
             QCOMPARE(wiz.Page(), page);
             QCOMPARE(shownFrame(wiz), page);
-            QCOMPARE(wiz.cmdNext->text(), QStringLiteral("Next"));
+            QCOMPARE(wiz.cmdNext->text(), QStringLiteral("&Next"));
         }
         QCOMPARE(wiz.windowTitle(), QStringLiteral("Import"));
         QVERIFY(x.f.dialogs.requests.isEmpty());

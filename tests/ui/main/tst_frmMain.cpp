@@ -4,6 +4,7 @@
 
 #include "core/DatFile.h"
 #include "ui/list/GameListModel.h"
+#include "ui/list/GameListProxy.h"
 #include "ui/list/GameListView.h"
 #include "ui/properties/frmProperties.h"
 
@@ -708,6 +709,25 @@ private Q_SLOTS:
         QCOMPARE(f.state.LoadLastDatabase, 1);
         w.mnuMisc[5]->trigger();
         QCOMPARE(f.state.LoadLastDatabase, 0);
+    }
+
+    // Files dropped on the list name their entries; names Windows-1252 cannot hold would be
+    // saved with "?" in them, and the status bar says how many entries that is.
+    void droppedNamesOutsideTheCodePage()
+    {
+        WindowFixture f;
+        for (const char *name : {"Café.tap", "Łódź.tap", "東京.tzx"})
+            touch(f.path(QStringLiteral("drop/") + QString::fromUtf8(name)));
+        frmMain &w = f.open();
+        w.show();
+        w.lstGames_OLEDragDrop({f.path("drop/Café.tap")});
+        QCOMPARE(w.statBar->currentMessage(), QString());
+        w.lstGames_OLEDragDrop(
+            {f.path("drop/Café.tap"), f.path("drop/Łódź.tap"), f.path("drop/東京.tzx")});
+        QCOMPARE(f.state.database.EntryCount(), 4);
+        QCOMPARE(w.statBar->currentMessage(),
+                 QStringLiteral("Entries named with characters the catalogue file cannot keep: 2. "
+                                "Those characters will be saved as \"?\"."));
     }
 };
 

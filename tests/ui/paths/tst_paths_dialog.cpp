@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QFileSystemModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -157,6 +158,7 @@ private Q_SLOTS:
     void startDirectoryInView();
     void driveError();
     void driveRemembersDirectory();
+    void typedPath();
 };
 
 void tst_PathsDialog::initTestCase()
@@ -581,6 +583,30 @@ void tst_PathsDialog::openedNotHighlighted()
     click(dialog.cmdOK);
     QCOMPARE(dialog.LocatedPath(), base + QStringLiteral("two/"));
     QCOMPARE(f.dialogs.requests.size(), 0);
+}
+
+// Catches a typed or pasted path ignored, Enter in the path box closing the dialog, and a
+// directory that is not there opened anyway.
+void tst_PathsDialog::typedPath()
+{
+    Fixture f;
+    const QString base = f.makeDir("base");
+    f.makeDir("base/typed");
+    frmFindRomPath dialog(f.state.language, f.dialogs, base, nullptr);
+    DirectoryChooser *chooser = dialog.chooser;
+    chooser->setDrives({base});
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    chooser->txtPath->setText(base + QStringLiteral("nowhere"));
+    QTest::keyClick(chooser->txtPath, Qt::Key_Return);
+    QCOMPARE(chooser->path(), QDir::cleanPath(base));
+    QCOMPARE(f.dialogs.messages().size(), 1);
+    QCOMPARE(f.dialogs.messages().value(0).title, QStringLiteral("Drive Error"));
+    chooser->txtPath->setText(QStringLiteral(" ") + base + QStringLiteral("typed/ "));
+    QTest::keyClick(chooser->txtPath, Qt::Key_Return);
+    QCOMPARE(chooser->path(), base + QStringLiteral("typed"));
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(chooser->txtPath->text(), QString());
 }
 
 // Catches the tree left scrolled to the top of the drive, away from the start directory, once

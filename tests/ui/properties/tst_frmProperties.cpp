@@ -87,10 +87,11 @@ RomRecord fullRecord()
     return record;
 }
 
-// The caption with a few pixels to spare on each side.
+// The caption with a few pixels to spare on each side; a mnemonic's "&" is not drawn.
 bool textFits(const QPushButton *button)
 {
-    return button->fontMetrics().horizontalAdvance(button->text()) + 8 <= button->width();
+    const QString drawn = QString(button->text()).remove(u'&');
+    return button->fontMetrics().horizontalAdvance(drawn) + 8 <= button->width();
 }
 
 void click(QAbstractButton *button)
@@ -166,6 +167,7 @@ private Q_SLOTS:
     {
         Fixture f;
         f.state.language.texts[0] = QStringLiteral("Titel");
+        f.state.language.texts[7] = QStringLiteral("Abbre&chen");
         f.state.gameTypes.names[15] = QStringLiteral("Spielhalle");
         auto d = f.open(true);
         QCOMPARE(d->windowTitle(), QStringLiteral("Properties"));
@@ -183,8 +185,9 @@ private Q_SLOTS:
             buttons.append(button->text());
         buttons << d->cmdRunTaper->text() << d->cmdOK->text() << d->cmdCancel->text()
                 << d->cmdLocate->text() << d->cmdFindMusic->text() << d->cmdFillFromTape->text();
-        QCOMPARE(buttons, (QStringList{"<", ">", "Add", "Remove", "Clear", "View Rom Blocks", "OK",
-                                       "Cancel", "...", "...", "Fill from tape"}));
+        // Built-in captions get a mnemonic no other button uses; a language file's stay as written.
+        QCOMPARE(buttons, (QStringList{"<", ">", "&Add", "&Remove", "C&lear", "&View Rom Blocks",
+                                       "&OK", "Abbre&chen", "...", "...", "&Fill from tape"}));
         // All 130 types in index order, a new entry at type 15.
         QCOMPARE(d->lstType->count(), 130);
         QCOMPARE(d->lstType->item(0)->text(), QStringLiteral("Arcade - Beat'em Up"));
@@ -214,7 +217,7 @@ private Q_SLOTS:
         QCOMPARE(d->txtMusicFile->text(), QStringLiteral("manic.ay"));
         QCOMPARE(d->lstType->currentRow(), 11);
         QCOMPARE(d->shotList(), (QStringList{"a.scr", "b.gif", "c.bmp"}));
-        QCOMPARE(d->lblScrShots->text(), QStringLiteral("0 of 2"));
+        QCOMPARE(d->lblScrShots->text(), QStringLiteral("1 of 3"));
     }
 
     // Opening and OK without a change must give back the very record: line ends in the notes,
@@ -481,6 +484,7 @@ private Q_SLOTS:
                                                 "files (*.*)|*.*"));
         QCOMPARE(request.selectedFilter, 4);
         QCOMPARE(request.proposedName, romDir + QStringLiteral("manic.tzx"));
+        QCOMPARE(request.directory, romDir); // where it opens without a rom file found
         QCOMPARE(d->txtRom->text(), QStringLiteral("Jet Pac.TAP"));
         QCOMPARE(f.state.paths[PathKind::Rom].dirs(), (QStringList{romDir, otherDir}));
         QVERIFY(d->cmdRunTaper->isEnabled());
@@ -537,7 +541,7 @@ private Q_SLOTS:
         QCOMPARE(shown(d->picScrShot), rgb32(DisplayZX(screen('\x55'))));
         QCOMPARE(d->picScrShot->toolTip(), shots + QStringLiteral("a.scr"));
         click(d->cmdAction[1]);
-        QCOMPARE(d->lblScrShots->text(), QStringLiteral("1 of 3"));
+        QCOMPARE(d->lblScrShots->text(), QStringLiteral("2 of 4"));
         QCOMPARE(d->picScrShot->toolTip(), shots + QStringLiteral("b.BMP"));
         QCOMPARE(shown(d->picScrShot).pixel(128, 96), QColor(Qt::red).rgb());
         click(d->cmdAction[1]);
@@ -560,16 +564,16 @@ private Q_SLOTS:
         QVERIFY(!previous->isEnabled());
         QVERIFY(next->isEnabled());
         click(next);
-        QCOMPARE(d->lblScrShots->text(), QStringLiteral("1 of 2"));
+        QCOMPARE(d->lblScrShots->text(), QStringLiteral("2 of 3"));
         QVERIFY(previous->isEnabled());
         click(next);
-        QCOMPARE(d->lblScrShots->text(), QStringLiteral("2 of 2"));
+        QCOMPARE(d->lblScrShots->text(), QStringLiteral("3 of 3"));
         QVERIFY(!next->isEnabled());
         click(next);
         QCOMPARE(d->currentShot(), 2);
         click(previous);
         click(previous);
-        QCOMPARE(d->lblScrShots->text(), QStringLiteral("0 of 2"));
+        QCOMPARE(d->lblScrShots->text(), QStringLiteral("1 of 3"));
         QVERIFY(!previous->isEnabled());
     }
 
@@ -585,16 +589,16 @@ private Q_SLOTS:
                                       << "";
         QTest::newRow("the last of three")
             << "a.gif,b.gif,c.gif" << 2 << 3 << Answer::Yes << "a.gif,b.gif"
-            << "1 of 1";
+            << "2 of 2";
         QTest::newRow("the first of three")
             << "a.gif,b.gif,c.gif" << 0 << 3 << Answer::Yes << "b.gif,c.gif"
-            << "0 of 1";
+            << "1 of 2";
         QTest::newRow("answered No") << "a.gif,b.gif" << 1 << 3 << Answer::No << "a.gif,b.gif"
-                                     << "1 of 1";
+                                     << "2 of 2";
         QTest::newRow("clear") << "a.gif,b.gif,c.gif" << 1 << 4 << Answer::Yes << ""
                                << "";
         QTest::newRow("clear answered No") << "a.gif,b.gif" << 0 << 4 << Answer::No << "a.gif,b.gif"
-                                           << "0 of 1";
+                                           << "1 of 2";
     }
     void removeAndClear()
     {
@@ -644,11 +648,15 @@ private Q_SLOTS:
         click(d->cmdAction[2]);
         const auto request = f.dialogs.requestsOf(Kind::OpenFile).value(0).file;
         QCOMPARE(request.title, QStringLiteral("Locate image"));
-        QCOMPARE(request.filter, QStringLiteral("Windows Bitmap (*.bmp)|*.bmp|Gif (*.gif)|*.gif|"
-                                                "Jpeg (*.jpg,*.jpeg)|*.jpg,*.jpeg|Speccy SCR file "
-                                                "(*.scr)|*.scr"));
+        QCOMPARE(request.filter,
+                 QStringLiteral("All pictures (*.scr,*.png,*.gif,*.jpg,*.jpeg,*.bmp)|*.scr,*.png,"
+                                "*.gif,*.jpg,*.jpeg,*.bmp|Windows Bitmap (*.bmp)|*.bmp|Gif "
+                                "(*.gif)|*.gif|Jpeg (*.jpg,*.jpeg)|*.jpg,*.jpeg|PNG (*.png)|*.png|"
+                                "Speccy SCR file (*.scr)|*.scr"));
+        QCOMPARE(request.selectedFilter, 0);
         QCOMPARE(request.proposedName, QString());
-        QCOMPARE(d->lblScrShots->text(), QStringLiteral("3 of 3"));
+        QCOMPARE(request.directory, shots); // the first screenshot path
+        QCOMPARE(d->lblScrShots->text(), QStringLiteral("4 of 4"));
         QCOMPARE(d->workingRecord().Screenshots, QStringLiteral("a.scr,b.gif,c.bmp,new.gif"));
         QVERIFY(!d->cmdAction[1]->isEnabled());
         QVERIFY(d->cmdAction[0]->isEnabled());
@@ -663,7 +671,7 @@ private Q_SLOTS:
         auto e = g.open(true);
         g.dialogs.files.enqueue(lower.toUpper() + QStringLiteral("X.BMP"));
         click(e->cmdAction[2]);
-        QCOMPARE(e->lblScrShots->text(), QStringLiteral("0 of 0"));
+        QCOMPARE(e->lblScrShots->text(), QStringLiteral("1 of 1"));
         QCOMPARE(g.state.paths[PathKind::Screenshot].dirs().size(), 1);
     }
 
@@ -699,6 +707,7 @@ private Q_SLOTS:
         Fixture f;
         const QString shots = f.makeDir(QStringLiteral("drop"));
         writePicture(shots + QStringLiteral("Title.JPG"), Qt::green, "JPG");
+        writePicture(shots + QStringLiteral("map.png"), Qt::green, "PNG");
         touch(shots + QStringLiteral("readme.txt"));
         touch(shots + QStringLiteral("screen.scr"));
         RomRecord record = fullRecord();
@@ -708,9 +717,9 @@ private Q_SLOTS:
         d->txtGameName->setText(QStringLiteral("Dropped on"));
         drop(d->picScrShot,
              {shots + QStringLiteral("Title.JPG"), shots + QStringLiteral("readme.txt"),
-              shots + QStringLiteral("screen.scr"), shots});
-        const QString expected =
-            adding ? QStringLiteral("Title.JPG,screen.scr") : "a.scr,Title.JPG,screen.scr";
+              shots + QStringLiteral("screen.scr"), shots + QStringLiteral("map.png"), shots});
+        const QString expected = adding ? QStringLiteral("Title.JPG,screen.scr,map.png")
+                                        : "a.scr,Title.JPG,screen.scr,map.png";
         QCOMPARE(d->workingRecord().Screenshots, expected);
         QCOMPARE(d->SSTab1->currentIndex(), 2);
         QCOMPARE(d->currentShot(), int(d->shotList().size()) - 1);
@@ -721,6 +730,151 @@ private Q_SLOTS:
         QCOMPARE(database.Get(database.EntryCount() - 1).Screenshots,
                  ok ? expected : QStringLiteral("a.scr"));
         QCOMPARE(database.EntryCount(), adding && ok ? 2 : 1);
+    }
+
+    // A drag holding no picture shows the refusing pointer; one holding a picture is taken.
+    void dragOfNoPictureIsRefused_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("text file only") << QStringList{"readme.txt"} << false;
+        QTest::newRow("a PNG among others") << QStringList{"readme.txt", "map.PNG"} << true;
+    }
+    void dragOfNoPictureIsRefused()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(bool, taken);
+        Fixture f;
+        auto d = f.open(true);
+        QMimeData mime;
+        QList<QUrl> urls;
+        for (const QString &name : std::as_const(names))
+            urls.append(QUrl::fromLocalFile(f.dir.filePath(name)));
+        mime.setUrls(urls);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(d.get(), &enter);
+        QCOMPARE(enter.isAccepted(), taken);
+        QDragMoveEvent move(QPoint(6, 6), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(d.get(), &move);
+        QCOMPARE(move.isAccepted(), taken);
+    }
+
+    // The field separates names with commas: a name holding one is refused, by Add and by drop.
+    void commaInShotNameIsRefused()
+    {
+        Fixture f;
+        const QString shots = f.makeDir(QStringLiteral("tosec"));
+        const QString comma = QStringLiteral("Great Escape, The (1986)(Ocean).scr");
+        touch(shots + comma);
+        touch(shots + QStringLiteral("plain.scr"));
+        auto d = f.open(true);
+        f.dialogs.files.enqueue(shots + comma);
+        click(d->cmdAction[2]);
+        drop(d->picScrShot, {shots + comma, shots + QStringLiteral("plain.scr")});
+        const Message refused{"A screenshot's file name cannot hold a comma: [" + comma + "]",
+                              "Can't Add Screenshot", MessageIcon::Critical, MessageButtons::Ok};
+        QCOMPARE(f.dialogs.messages().size(), 2);
+        QCOMPARE(describe(f.dialogs.messages().value(0)), describe(refused));
+        QCOMPARE(describe(f.dialogs.messages().value(1)), describe(refused));
+        QCOMPARE(d->workingRecord().Screenshots, QStringLiteral("plain.scr"));
+    }
+
+    // Characters Windows-1252 lacks would come back from the file as "?": OK asks first, Yes
+    // stores, No goes back to the dialog with nothing stored.
+    void unkeptCharactersAreAskedAbout_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("publisher");
+        QTest::addColumn<QString>("listed"); // in the question; empty: no question
+        QTest::addColumn<Answer>("answer");
+        QTest::newRow("code page only") << "Café"
+                                        << "€uro Šoft"
+                                        << "" << Answer::Yes;
+        QTest::newRow("Yes stores") << "Łódź"
+                                    << "Ёжик 東京 😀"
+                                    << "Ł ź Ё ж и к 東 京 😀" << Answer::Yes;
+        QTest::newRow("No stores nothing") << "Łódź"
+                                           << ""
+                                           << "Ł ź" << Answer::No;
+        QTest::newRow("first ten of more") << "абвгдежзийкл"
+                                           << "а"
+                                           << "а б в г д е ж з и й …" << Answer::Yes;
+    }
+    void unkeptCharactersAreAskedAbout()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, publisher);
+        QFETCH(QString, listed);
+        QFETCH(Answer, answer);
+        Fixture f;
+        auto d = f.open(true);
+        d->txtGameName->setText(name);
+        d->txtPublisher->setText(publisher);
+        f.dialogs.answers.enqueue(answer);
+        click(d->cmdOK);
+        QList<QString> asked;
+        for (const Message &message : f.dialogs.messages())
+            asked.append(describe(message));
+        const Message question{"These characters cannot be kept in the catalogue file and would "
+                               "be saved as \"?\": " +
+                                   listed,
+                               "Kivo", MessageIcon::Exclamation, MessageButtons::YesNo};
+        QCOMPARE(asked, listed.isEmpty() ? QList<QString>() : QList{describe(question)});
+        const bool stored = answer == Answer::Yes;
+        QCOMPARE(f.state.database.EntryCount(), stored ? 1 : 0);
+        QCOMPARE(d->isVisible(), !stored);
+        if (stored)
+            QCOMPARE(f.state.database.Get(0).Publisher, publisher);
+    }
+
+    // A refused tape image is reported and no empty viewer follows.
+    void invalidTapeOpensNoViewer()
+    {
+        Fixture f;
+        QString romDir = f.makeDir(QStringLiteral("roms"));
+        writeFile(romDir + QStringLiteral("notes.tzx"), QByteArrayLiteral("just some text"));
+        f.state.paths.AddSearchPath(PathKind::Rom, romDir);
+        auto d = f.open(true);
+        d->txtRom->setText(QStringLiteral("notes.tzx"));
+        QString opened;
+        QTimer::singleShot(0, d.get(), [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (modal != nullptr && modal != d.get()) {
+                opened = modal->objectName();
+                modal->close();
+            }
+        });
+        click(d->cmdRunTaper);
+        QCOMPARE(describe(f.dialogs.messages().value(0)),
+                 describe({"Invalid TZX Image", "Kivo", MessageIcon::None, MessageButtons::Ok}));
+        QCOMPARE(opened, QString());
+    }
+
+    // A dropped entry is named after its file; filling from its tape replaces that name, and
+    // only that name.
+    void fillFromTapeRenamesADroppedEntry_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("filled");
+        QTest::newRow("named by the drop") << "jsw"
+                                           << "Jet Set Willy";
+        QTest::newRow("named by the user") << "Willy"
+                                           << "Willy";
+    }
+    void fillFromTapeRenamesADroppedEntry()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, filled);
+        Fixture f;
+        QString romDir = f.makeDir(QStringLiteral("roms"));
+        writeFile(romDir + QStringLiteral("jsw.tzx"), catalogueTape());
+        f.state.paths.AddSearchPath(PathKind::Rom, romDir);
+        RomRecord record = named(name);
+        record.RomFile = QStringLiteral("jsw.tzx");
+        f.select(record);
+        auto d = f.open(false);
+        click(d->cmdFillFromTape);
+        QCOMPARE(d->txtGameName->text(), filled);
     }
 
     // Fill from the tape: only empty boxes are filled, and the label says which.

@@ -7,7 +7,9 @@
 #include "render/DisplayZX.h"
 #include "render/NoScreenshot.h"
 #include "ui/list/GameListModel.h"
+#include "ui/list/GameListProxy.h"
 #include "ui/list/GameListView.h"
+#include "ui/main/InfoPane.h"
 #include "ui/properties/frmProperties.h"
 #include "ui/screens/ScreenshotStrip.h"
 #include "ui/screens/ShotPicture.h"
@@ -310,24 +312,65 @@ private Q_SLOTS:
     }
 
     // Drops: pictures by their extension in any case; a .scr only on the pane; directories
-    // never; new directories join the screenshot paths once.
+    // never; a name with a comma never, with a word why; new directories join the screenshot
+    // paths once.
     void dropsOnTheStrip()
     {
         ScreensFixture f(2);
         touch(f.path("more/SHOT.JPG"), encoded(picture(Qt::yellow), "JPG"));
+        touch(f.path("more/map.png"), encoded(picture(Qt::yellow), "PNG"));
+        touch(f.path("more/Great Escape, The.gif"), encoded(picture(Qt::yellow), "PNG"));
         touch(f.path("more/screen.scr"), spectrumScreen());
         QDir().mkpath(f.path("more/folder.gif"));
         f.select(0);
         f.dropOn(f.strip().imgScrShots.at(0),
-                 {f.path("more/SHOT.JPG"), f.path("more/screen.scr"), f.path("more/folder.gif")});
+                 {f.path("more/SHOT.JPG"), f.path("more/screen.scr"), f.path("more/folder.gif"),
+                  f.path("more/Great Escape, The.gif"), f.path("more/map.png")});
         QCOMPARE(f.state.database.Get(0).Screenshots,
-                 QStringLiteral("load.scr,title.gif,play.jpg,end.bmp,gone.gif,SHOT.JPG"));
-        QCOMPARE(f.strip().pictureCount(), 6);
+                 QStringLiteral("load.scr,title.gif,play.jpg,end.bmp,gone.gif,SHOT.JPG,map.png"));
+        QCOMPARE(f.strip().pictureCount(), 7);
         QCOMPARE(f.strip().imgScrShots.at(5)->toolTip(), f.path("more/SHOT.JPG"));
+        QCOMPARE(f.strip().imgScrShots.at(6)->toolTip(), f.path("more/map.png"));
+        QCOMPARE(f.dialogs.messages().size(), 1);
+        QCOMPARE(describe(f.dialogs.messages().value(0)),
+                 describe(Message::critical("A screenshot's file name cannot hold a comma: "
+                                            "[Great Escape, The.gif]",
+                                            "Can't Add Screenshot")));
         f.dropOn(&f.strip(), {f.path("more/screen.scr"), f.path("more/folder.gif")});
-        QVERIFY(f.state.database.Get(0).Screenshots.endsWith(",SHOT.JPG,screen.scr"));
+        QVERIFY(f.state.database.Get(0).Screenshots.endsWith(",map.png,screen.scr"));
         QCOMPARE(f.state.paths[PathKind::Screenshot].dirs(),
                  (QStringList{f.path("shots") + '/', f.path("more") + '/'}));
+    }
+
+    // A drag of nothing the strip would take shows the refusing pointer, on the pane and on its
+    // pictures alike.
+    void dragOfNothingTakenIsRefused_data()
+    {
+        QTest::addColumn<bool>("onPicture");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("text on the pane") << false << "notes.txt" << false;
+        QTest::newRow("screen on the pane") << false << "screen.scr" << true;
+        QTest::newRow("text on a picture") << true << "notes.txt" << false;
+        QTest::newRow("PNG on a picture") << true << "map.PNG" << true;
+    }
+    void dragOfNothingTakenIsRefused()
+    {
+        QFETCH(bool, onPicture);
+        QFETCH(QString, file);
+        QFETCH(bool, taken);
+        ScreensFixture f(2);
+        f.select(0);
+        QWidget *target = onPicture ? static_cast<QWidget *>(f.strip().imgScrShots.at(0))
+                                    : static_cast<QWidget *>(&f.strip());
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(f.path(file))});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &enter);
+        QCOMPARE(enter.isAccepted(), taken);
+        QDragMoveEvent move(QPoint(6, 6), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &move);
+        QCOMPARE(move.isAccepted(), taken);
     }
 
     // Shift and a left click, or View in the picture menu: the viewer at 512 x 384, not modal;
@@ -376,6 +419,7 @@ private Q_SLOTS:
         QCOMPARE(saves.size(), 1);
         QCOMPARE(saves.first().file.filter, QStringLiteral("bmp image (*.bmp)|*.bmp"));
         QCOMPARE(saves.first().file.proposedName, QString());
+        QCOMPARE(saves.first().file.defaultSuffix, QStringLiteral("bmp"));
         QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files), QStringList{"kivo.ini"});
 
         f.dialogs.files.enqueue(f.path("copy.bmp"));
@@ -383,6 +427,9 @@ private Q_SLOTS:
         const QImage written(f.path("copy.bmp"), "BMP");
         QCOMPARE(written.size(), QSize(256, 192));
         QVERIFY(qAbs(written.pixelColor(5, 5).green() - 255) < 8);
+        f.dialogs.files.enqueue(f.path("bare")); // a name without extension gets ".bmp"
+        f.w().mnuImages[2]->trigger();
+        QCOMPARE(QImage(f.path("bare.bmp"), "BMP").size(), QSize(256, 192));
 
         f.dialogs.files.enqueue(f.path("no-such-dir/copy.bmp"));
         f.w().mnuImages[2]->trigger();
