@@ -7,6 +7,7 @@
 #include "render/PictureLoader.h"
 #include "state/AppState.h"
 #include "state/ScreenshotList.h"
+#include "tape/KeptScreen.h"
 #include "tape/TapeCard.h"
 #include "tape/TapeReader.h"
 #include "ui/common/CatalogueView.h"
@@ -16,6 +17,7 @@
 #include "ui/tape/frmTaper.h"
 
 #include <QDragEnterEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -67,6 +69,8 @@ const QString kNothingFilled = QStringLiteral("Nothing filled: the tape has noth
                                               "empty boxes.");
 const QString kNotFoundTip = QStringLiteral("Unable to locate file [%1]");
 const QString kBrowseCaption = QStringLiteral("...");
+const QString kAddLoadingScreenCaption = QStringLiteral("Add loading screen");
+const QString kCantKeepScreen = QStringLiteral("Unable to save the picture.");
 
 // "..." needs no more than a little room around it, not a push button's usual least width.
 int browseButtonWidth(const QPushButton *button)
@@ -251,10 +255,20 @@ void frmProperties::buildImagesTab()
         editing->addWidget(cmdAction[action]);
     editing->addStretch();
 
+    cmdAddLoadingScreen = makeButton(page, "cmdAddLoadingScreen");
+    cmdAddLoadingScreen->setText(kAddLoadingScreenCaption);
+    connect(cmdAddLoadingScreen, &QPushButton::clicked, this,
+            [this] { cmdAddLoadingScreen_Click(); });
+    auto *loadingScreen = new QHBoxLayout;
+    loadingScreen->addStretch();
+    loadingScreen->addWidget(cmdAddLoadingScreen);
+    loadingScreen->addStretch();
+
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(picScrShot, 0, Qt::AlignHCenter);
     layout->addLayout(stepping);
     layout->addLayout(editing);
+    layout->addLayout(loadingScreen);
     layout->addStretch();
     SSTab1->addTab(page, QString());
 }
@@ -350,8 +364,8 @@ void frmProperties::setCaptions()
     cmdAction[ActionRemove]->setText(language.at(kRemoveCaption));
     cmdAction[ActionClear]->setText(language.at(kClearCaption));
     giveMnemonics({cmdOK, cmdCancel, cmdAction[ActionAdd], cmdAction[ActionRemove],
-                   cmdAction[ActionClear], cmdRunTaper, cmdFillFromTape},
-                  LanguageTable::defaults() << kFillFromTapeCaption);
+                   cmdAction[ActionClear], cmdRunTaper, cmdFillFromTape, cmdAddLoadingScreen},
+                  LanguageTable::defaults() << kFillFromTapeCaption << kAddLoadingScreenCaption);
 }
 
 void frmProperties::Form_Load()
@@ -641,6 +655,9 @@ void frmProperties::showEvent(QShowEvent *event)
 void frmProperties::reject()
 {
     boolAdding = false;
+    for (const QString &path : std::as_const(m_keptScreens))
+        QFile::remove(toFileSystemPath(path));
+    m_keptScreens.clear();
     QDialog::reject();
 }
 
@@ -707,6 +724,44 @@ QString frmProperties::foundRomFile() const
 void frmProperties::updateFillButton()
 {
     cmdFillFromTape->setEnabled(isTapeName(txtRom->text()) && !foundRomFile().isEmpty());
+    cmdAddLoadingScreen->setEnabled(foundLoadingScreen().ok);
+}
+
+LoadedPicture frmProperties::foundLoadingScreen() const
+{
+    // Only names of the kinds that can hold a screen are looked up while one is typed.
+    const QString extension = lowerExtension(txtRom->text().trimmed());
+    static const QStringList kinds = {"tap", "tzx", "sna", "z80", "szx", "zip", "gz"};
+    if (!kinds.contains(extension))
+        return {};
+    const QString found = foundRomFile();
+    return found.isEmpty() ? LoadedPicture{} : m_pictures.loadLoadingScreen(found);
+}
+
+void frmProperties::cmdAddLoadingScreen_Click()
+{
+    const LoadedPicture screen = foundLoadingScreen();
+    if (!screen.ok)
+        return;
+    QString directory = m_state.paths[PathKind::Screenshot].usedDirs().value(0);
+    if (directory.isEmpty()) {
+        directory = m_dialogs.chooseDirectory(this, kAddLoadingScreenCaption, QString());
+        if (directory.isEmpty())
+            return;
+        m_state.paths.AddSearchPath(PathKind::Screenshot, directory);
+    }
+    const KeptScreen kept = keepScreen(directory, txtRom->text().trimmed(), screen.screen);
+    if (!kept.ok) {
+        m_dialogs.show(this, Message::critical(kCantKeepScreen + kCrLf + directory + kept.name +
+                                                   kCrLf + kept.reason,
+                                               kAddLoadingScreenCaption));
+        return;
+    }
+    m_keptScreens.append(directory + kept.name);
+    m_shots.append(kept.name);
+    m_working.Screenshots = m_shots.join(u',');
+    m_current = int(m_shots.size()) - 1;
+    ShowScreenshot();
 }
 
 void frmProperties::cmdRunTaper_Click()

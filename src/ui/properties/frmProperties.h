@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/RomRecord.h"
+#include "render/PictureLoader.h"
 
 #include <QDialog>
 #include <QImage>
@@ -10,7 +11,6 @@
 
 class CatalogueView;
 class Dialogs;
-class PictureLoader;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -94,6 +94,7 @@ public:
     QLineEdit *txtMusicFile = nullptr;
     QPushButton *cmdFindMusic = nullptr;
     QPushButton *cmdFillFromTape = nullptr;
+    QPushButton *cmdAddLoadingScreen = nullptr; // the rom file's own screen, as a screenshot
     QLabel *lblFilled = nullptr; // what the last fill from the tape put into the boxes
     QPushButton *cmdOK = nullptr;
     QPushButton *cmdCancel = nullptr;
@@ -123,6 +124,9 @@ public:
     // Fills the empty boxes from the rom file's tape: its archive info and its first program
     // header. Nothing the user typed is replaced.
     void cmdFillFromTape_Click();
+    // Writes the rom file's loading screen as a .scr, as the strip's Keep as screenshot does,
+    // into the working list: OK keeps it, Cancel removes the file again.
+    void cmdAddLoadingScreen_Click();
 
     // The full path of the rom file if the rom paths find it; empty otherwise.
     QString foundRomFile() const;
@@ -159,6 +163,8 @@ private:
     // Reads the boxes into the working record.
     void readControls();
     void updateFillButton();
+    // The rom file's loading screen, when the rom paths find the file and it holds one.
+    LoadedPicture foundLoadingScreen() const;
 
     AppState &m_state;
     Dialogs &m_dialogs;
@@ -170,4 +176,5 @@ private:
     int m_slot = -1;      // the slot being edited
     QString m_shownNotes; // what txtNotes showed after ShowEntry, to keep Notes untouched
     QImage m_placeholder;
+    QStringList m_keptScreens; // .scr files written by Add loading screen, until OK
 };

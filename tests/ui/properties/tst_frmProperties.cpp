@@ -15,6 +15,7 @@
 #include "ui/properties/frmProperties.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -163,6 +164,45 @@ class TestFrmProperties : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Add loading screen writes the tape's own screen as a .scr into the working list: OK keeps
+    // it in the entry, Cancel keeps nothing, not even the file.
+    void addLoadingScreen_data()
+    {
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("OK") << true;
+        QTest::newRow("Cancel") << false;
+    }
+    void addLoadingScreen()
+    {
+        QFETCH(bool, ok);
+        Fixture f;
+        const QString roms = f.makeDir(QStringLiteral("roms"));
+        const QString shots = f.makeDir(QStringLiteral("shots"));
+        const QByteArray screen(6912, '\x55');
+        writeFile(roms + QStringLiteral("Jet, Set.tap"),
+                  tapeimages::tap(
+                      {tapeimages::header(3, "screen", 6912, 16384), tapeimages::data(screen)}));
+        f.state.paths[PathKind::Rom].setDirs({roms});
+        f.state.paths[PathKind::Screenshot].setDirs({shots});
+        RomRecord record = named(QStringLiteral("Jet Set"));
+        record.RomFile = QStringLiteral("Jet, Set.tap");
+        f.select(record);
+        const auto dialog = f.open(false);
+        QVERIFY(dialog->cmdAddLoadingScreen->isEnabled());
+        click(dialog->cmdAddLoadingScreen);
+        QCOMPARE(dialog->shotList(), QStringList{"Jet  Set.scr"});
+        QCOMPARE(readFile(shots + QStringLiteral("Jet  Set.scr")), screen);
+        if (ok)
+            dialog->cmdOK_Click();
+        else
+            dialog->cmdCancel_Click();
+        QCOMPARE(f.state.database.Get(0).Screenshots,
+                 ok ? QStringLiteral("Jet  Set.scr") : QString());
+        QCOMPARE(QFile::exists(shots + QStringLiteral("Jet  Set.scr")), ok);
+        dialog->txtRom->setText(QStringLiteral("none.tap"));
+        QVERIFY(!dialog->cmdAddLoadingScreen->isEnabled());
+    }
+
     void captionsAndTypes()
     {
         Fixture f;
