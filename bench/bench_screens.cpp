@@ -1,12 +1,13 @@
 // The screenshot strip through the real main window, offscreen: selecting an entry with 50
 // screenshots (25 Spectrum screens, 25 JPEG pictures of 256 x 192) with the picture cache cold
-// and warm, and resizing the window in view 4 with those 50 pictures in the strip.
+// and warm, resizing the window in view 4 with those 50 pictures in the strip, and selecting an
+// entry without screenshots whose tape (of 200 blocks, its screen the second) shows its own.
 #include "BenchSupport.h"
 
 #include "ui/list/GameListModel.h"
 #include "ui/list/GameListView.h"
-#include "ui/screens/ScreenshotStrip.h"
 #include "ui/main/frmMain.h"
+#include "ui/screens/ScreenshotStrip.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -61,6 +62,35 @@ struct StripWindow : benchsupport::BenchWindow
         RomRecord none;
         none.RomName = QStringLiteral("None");
         state.database.Add(none);
+        // A tape: a loader, the screen announced by its header, and many blocks of code.
+        QByteArray tape;
+        const auto block = [&tape](const QByteArray &bytes) {
+            tape += char(bytes.size() & 0xFF);
+            tape += char(bytes.size() >> 8);
+            tape += bytes;
+        };
+        const auto header = [](int type, int length, int start) {
+            QByteArray bytes = QByteArray(1, '\0') + char(type) + QByteArray("screen    ") +
+                               char(length & 0xFF) + char(length >> 8) + char(start & 0xFF) +
+                               char(start >> 8) + QByteArray(2, '\0');
+            return bytes + '\0';
+        };
+        block(header(0, 100, 10));
+        block(QByteArray(102, '\xFF'));
+        block(header(3, 6912, 16384));
+        block(QByteArray(1, '\xFF') + QByteArray(6912, '\x5A') + '\0');
+        for (int i = 0; i < 200; ++i)
+            block(QByteArray(1, '\xFF') + QByteArray(1024, char(i)) + '\0');
+        QDir().mkpath(dir.filePath(QStringLiteral("roms")));
+        QFile tapeFile(dir.filePath(QStringLiteral("roms/loading.tap")));
+        tapeFile.open(QIODevice::WriteOnly);
+        tapeFile.write(tape);
+        tapeFile.close();
+        state.paths[PathKind::Rom].setDirs({dir.filePath(QStringLiteral("roms")) + u'/'});
+        RomRecord loading;
+        loading.RomName = QStringLiteral("Loading screen");
+        loading.RomFile = QStringLiteral("loading.tap");
+        state.database.Add(loading);
         window->RefillGameList();
         window->resize(1000, 900);
         window->show();
@@ -107,6 +137,25 @@ void BM_ResizeView4With50Shots(benchmark::State &state)
         state.SkipWithError("the strip did not follow the window");
 }
 BENCHMARK(BM_ResizeView4With50Shots)->Unit(benchmark::kMillisecond);
+
+// Arg 0: the picture cache cold, the tape read and its screen drawn; 1: kept.
+void BM_SelectEntryWithLoadingScreen(benchmark::State &state)
+{
+    const bool cached = state.range(0) == 1;
+    StripWindow strip;
+    strip.select(2);
+    for (auto _ : state) {
+        state.PauseTiming();
+        strip.select(1);
+        if (!cached)
+            strip.window->pictures().clear();
+        state.ResumeTiming();
+        strip.select(2);
+    }
+    if (!strip.window->picScrPane->showsLoadingScreen())
+        state.SkipWithError("the tape's screen was not shown");
+}
+BENCHMARK(BM_SelectEntryWithLoadingScreen)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
