@@ -103,19 +103,26 @@ struct StripWindow : benchsupport::BenchWindow
     }
 };
 
-void BM_SelectEntryWith50Shots(benchmark::State &state)
+// Selects `row` again and again, coming from the entry without anything to show; arg 1 keeps the
+// picture cache, arg 0 empties it each time.
+void selectRepeatedly(benchmark::State &state, StripWindow &strip, int row)
 {
     const bool cached = state.range(0) == 1;
-    StripWindow strip;
-    strip.select(0);
+    strip.select(row);
     for (auto _ : state) {
         state.PauseTiming();
         strip.select(1);
         if (!cached)
             strip.window->pictures().clear();
         state.ResumeTiming();
-        strip.select(0);
+        strip.select(row);
     }
+}
+
+void BM_SelectEntryWith50Shots(benchmark::State &state)
+{
+    StripWindow strip;
+    selectRepeatedly(state, strip, 0);
     if (strip.state.layout.VisibleShotCount < 1)
         state.SkipWithError("no picture fits");
 }
@@ -138,20 +145,10 @@ void BM_ResizeView4With50Shots(benchmark::State &state)
 }
 BENCHMARK(BM_ResizeView4With50Shots)->Unit(benchmark::kMillisecond);
 
-// Arg 0: the picture cache cold, the tape read and its screen drawn; 1: kept.
 void BM_SelectEntryWithLoadingScreen(benchmark::State &state)
 {
-    const bool cached = state.range(0) == 1;
     StripWindow strip;
-    strip.select(2);
-    for (auto _ : state) {
-        state.PauseTiming();
-        strip.select(1);
-        if (!cached)
-            strip.window->pictures().clear();
-        state.ResumeTiming();
-        strip.select(2);
-    }
+    selectRepeatedly(state, strip, 2);
     if (!strip.window->picScrPane->showsLoadingScreen())
         state.SkipWithError("the tape's screen was not shown");
 }

@@ -1,5 +1,6 @@
 #include "ui/common/DroppedFiles.h"
 
+#include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
 
@@ -12,5 +13,21 @@ QStringList droppedPaths(const QMimeData *mime)
         if (url.isLocalFile())
             paths.append(url.toLocalFile());
     }
+    return paths;
+}
+
+void answerDrag(QDropEvent *event, bool wouldTake)
+{
+    if (wouldTake)
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+QStringList acceptDrop(QDropEvent *event)
+{
+    const QStringList paths = droppedPaths(event->mimeData());
+    if (!paths.isEmpty())
+        event->acceptProposedAction();
     return paths;
 }

@@ -111,9 +111,7 @@ void GameListView::dragMoveEvent(QDragMoveEvent *event)
 
 void GameListView::dropEvent(QDropEvent *event)
 {
-    const QStringList paths = droppedPaths(event->mimeData());
-    if (paths.isEmpty())
-        return;
-    event->acceptProposedAction();
-    Q_EMIT filesDropped(paths);
+    const QStringList paths = acceptDrop(event);
+    if (!paths.isEmpty())
+        Q_EMIT filesDropped(paths);
 }

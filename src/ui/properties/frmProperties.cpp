@@ -557,29 +557,22 @@ void frmProperties::Form_OLEDragDrop(const QStringList &paths)
     ShowScreenshot();
 }
 
+// A drag of nothing that would be taken shows the refusing pointer.
 void frmProperties::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (anyPictureName(droppedPaths(event->mimeData()), ScrFiles::Accepted))
-        event->acceptProposedAction();
-    else
-        event->ignore();
+    answerDrag(event, anyPictureName(droppedPaths(event->mimeData()), ScrFiles::Accepted));
 }
 
 void frmProperties::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (anyPictureName(droppedPaths(event->mimeData()), ScrFiles::Accepted))
-        event->acceptProposedAction();
-    else
-        event->ignore();
+    answerDrag(event, anyPictureName(droppedPaths(event->mimeData()), ScrFiles::Accepted));
 }
 
 void frmProperties::dropEvent(QDropEvent *event)
 {
-    const QStringList paths = droppedPaths(event->mimeData());
-    if (paths.isEmpty())
-        return;
-    event->acceptProposedAction();
-    Form_OLEDragDrop(paths);
+    const QStringList paths = acceptDrop(event);
+    if (!paths.isEmpty())
+        Form_OLEDragDrop(paths);
 }
 
 void frmProperties::readControls()

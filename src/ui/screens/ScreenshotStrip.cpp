@@ -237,29 +237,20 @@ void ScreenshotStrip::imgScrShots_MouseUp(int index, Qt::MouseButton button,
         Q_EMIT imageMenuRequested(index, globalPos);
 }
 
+// A drag of nothing that would be taken shows the refusing pointer.
 void ScreenshotStrip::dragEnterEvent(QDragEnterEvent *event)
 {
-    // A drag of nothing that would be taken shows the refusing pointer.
-    if (anyPictureName(droppedPaths(event->mimeData()), ScrFiles::Accepted))
-        event->acceptProposedAction();
-    else
-        event->ignore();
+    answerDrag(event, anyPictureName(droppedPaths(event->mimeData()), ScrFiles::Accepted));
 }
 
 void ScreenshotStrip::dragMoveEvent(QDragMoveEvent *event)
 {
-    // A drag of nothing that would be taken shows the refusing pointer.
-    if (anyPictureName(droppedPaths(event->mimeData()), ScrFiles::Accepted))
-        event->acceptProposedAction();
-    else
-        event->ignore();
+    answerDrag(event, anyPictureName(droppedPaths(event->mimeData()), ScrFiles::Accepted));
 }
 
 void ScreenshotStrip::dropEvent(QDropEvent *event)
 {
-    const QStringList paths = droppedPaths(event->mimeData());
-    if (paths.isEmpty())
-        return;
-    event->acceptProposedAction();
-    Q_EMIT filesDropped(paths, ScrFiles::Accepted);
+    const QStringList paths = acceptDrop(event);
+    if (!paths.isEmpty())
+        Q_EMIT filesDropped(paths, ScrFiles::Accepted);
 }

@@ -47,29 +47,20 @@ void ShotPicture::mouseReleaseEvent(QMouseEvent *event)
     Q_EMIT released(event->button(), event->modifiers(), event->globalPosition().toPoint());
 }
 
+// A drag of nothing that would be taken shows the refusing pointer.
 void ShotPicture::dragEnterEvent(QDragEnterEvent *event)
 {
-    // A drag of nothing that would be taken shows the refusing pointer.
-    if (anyPictureName(droppedPaths(event->mimeData()), ScrFiles::Refused))
-        event->acceptProposedAction();
-    else
-        event->ignore();
+    answerDrag(event, anyPictureName(droppedPaths(event->mimeData()), ScrFiles::Refused));
 }
 
 void ShotPicture::dragMoveEvent(QDragMoveEvent *event)
 {
-    // A drag of nothing that would be taken shows the refusing pointer.
-    if (anyPictureName(droppedPaths(event->mimeData()), ScrFiles::Refused))
-        event->acceptProposedAction();
-    else
-        event->ignore();
+    answerDrag(event, anyPictureName(droppedPaths(event->mimeData()), ScrFiles::Refused));
 }
 
 void ShotPicture::dropEvent(QDropEvent *event)
 {
-    const QStringList paths = droppedPaths(event->mimeData());
-    if (paths.isEmpty())
-        return;
-    event->acceptProposedAction();
-    Q_EMIT filesDropped(paths);
+    const QStringList paths = acceptDrop(event);
+    if (!paths.isEmpty())
+        Q_EMIT filesDropped(paths);
 }
