@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fuzzes the program's readers with libFuzzer, one target at a time.
 #   scripts/fuzz.sh [TARGET|all] [SECONDS]     (default: all, 60 seconds each)
-# Targets: dat pocket sgd sgd_ini settings language tape screen (fuzz/fuzz_TARGET.cpp).
+# Targets: dat pocket sgd sgd_ini settings language tape screen logiqx (fuzz/fuzz_TARGET.cpp).
 # Builds build-fuzz/ with clang, AddressSanitizer and UndefinedBehaviorSanitizer, grows a working
 # corpus in build-fuzz/corpus/TARGET from tests/fuzz/corpus/TARGET, the saved regressions, large
 # generated seeds and, when present, the matching files of ../shared/corpus. Crashes go to
@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-TARGETS=(dat pocket sgd sgd_ini settings language tape screen)
+TARGETS=(dat pocket sgd sgd_ini settings language tape screen logiqx)
 target=${1:-all}
 seconds=${2:-60}
 if [ "$target" = all ]; then
