@@ -57,7 +57,11 @@ TapeCard cardOf(const QByteArray &bytes, const QString &kindName)
     TapeIndex tape;
     if (readTzxImage(tape, bytes))
         return {};
-    return readTapeCard(tape);
+    TapeCard card = readTapeCard(tape);
+    // Kept for every file until the walk ends: only what names an entry.
+    card.comment.clear();
+    card.programName.clear();
+    return card;
 }
 
 // The name without its ending; an archive loses the ending of the file it holds too
