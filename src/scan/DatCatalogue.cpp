@@ -45,6 +45,7 @@ std::optional<Message> DatCatalogue::addDevice(QIODevice &device, const QString 
 
 std::optional<Message> DatCatalogue::addFrom(QXmlStreamReader &xml, const QString &path)
 {
+    xml.setNamespaceProcessing(false); // DATs use none; it saves a lookup per element
     // Collected first and taken only when the whole file reads, so a broken DAT adds nothing.
     QList<std::pair<quint64, qint32>> roms;
     QStringList games;
