@@ -422,6 +422,12 @@ private Q_SLOTS:
         QVERIFY(LoadDatabase(saved, paths, into).ok);
         QCOMPARE(saved.EntryCount(), 1);
 
+        // A damaged catalogue is not saved over.
+        const QByteArray damaged = testsupport::readFile(into).chopped(3);
+        testsupport::writeFile(into, damaged);
+        QCOMPARE(testsupport::runCli({"scan", dir.filePath("roms"), "--into", into}).exitCode, 1);
+        QCOMPARE(testsupport::readFile(into), damaged);
+
         QCOMPARE(testsupport::runCli({"scan"}).exitCode, 2);
         QCOMPARE(testsupport::runCli({"scan", dir.path(), "--bogus"}).exitCode, 2);
         QCOMPARE(testsupport::runCli({"scan", dir.filePath("none")}).exitCode, 1);
