@@ -75,7 +75,8 @@ int cmdScan(const QStringList &arguments)
         SearchPaths ignored;
         const DatResult loaded = LoadDatabase(database, ignored, options->into);
         printMessages(loaded.messages);
-        if (!loaded.ok)
+        // Saving a damaged file would drop what could not be read: it is left as it is.
+        if (!loaded.ok || loaded.damaged)
             return kExitFailure;
     }
     options->request.catalogueFiles = catalogueFileNames(database);

@@ -17,6 +17,8 @@
 #include <QHash>
 
 #include <algorithm>
+#include <thread>
+#include <unordered_set>
 #include <zlib.h>
 
 namespace {
@@ -55,7 +57,11 @@ TapeCard cardOf(const QByteArray &bytes, const QString &kindName)
     TapeIndex tape;
     if (readTzxImage(tape, bytes))
         return {};
-    return readTapeCard(tape);
+    TapeCard card = readTapeCard(tape);
+    // Kept for every file until the walk ends: only what names an entry.
+    card.comment.clear();
+    card.programName.clear();
+    return card;
 }
 
 // The name without its ending; an archive loses the ending of the file it holds too
@@ -262,13 +268,15 @@ Named nameFile(const FoundFile &file, const DatCatalogue &dat)
     return named;
 }
 
-// Files that are parts of one program agree in everything but their media group.
+// Files that are parts of one program agree in everything but their media group; one side as a
+// TAP and as a TZX is one part twice, not two parts.
 QString partKey(const FoundFile &file, const TosecName &tosec)
 {
     if (!tosec.parsed || tosec.media.isEmpty())
         return {};
-    return file.directory.toCaseFolded() + u'\n' + tosec.title + u'\n' +
-           QString::number(tosec.year) + u'\n' + tosec.publisher + u'\n' + tosec.flags.join(u'\n');
+    return file.directory.toCaseFolded() + u'\n' + lowerExtension(file.name) + u'\n' + tosec.title +
+           u'\n' + QString::number(tosec.year) + u'\n' + tosec.publisher + u'\n' +
+           tosec.flags.join(u'\n');
 }
 
 // `NAME.scr` in `directory`, or "NAME (2).scr" and on when taken; a comma would split the
@@ -309,7 +317,7 @@ bool keepScreens(ScanResult &result, const QList<QString> &sources, const std::a
         if (!write.ok) {
             result.messages.append(Message::critical(
                 kScreenNotWrittenText.arg(directory + name, write.reason), kScanTitle));
-            continue;
+            break; // the next would fail alike: a full disk or a folder that cannot be made
         }
         written.append(directory + name);
         record.Screenshots = name;
@@ -317,6 +325,32 @@ bool keepScreens(ScanResult &result, const QList<QString> &sources, const std::a
     result.screensDirectory = written.isEmpty() ? QString() : directory;
     return true;
 }
+
+// Names compared without regard to case, as the rom paths find files.
+struct FoldedHash
+{
+    size_t operator()(QStringView name) const noexcept
+    {
+        size_t hash = 14695981039346656037ULL;
+        for (const QChar c : name) {
+            char16_t unit = c.unicode();
+            if (unit >= u'A' && unit <= u'Z')
+                unit = char16_t(unit + (u'a' - u'A'));
+            else if (unit >= 0x80)
+                unit = c.toCaseFolded().unicode();
+            hash = (hash ^ unit) * 1099511628211ULL;
+        }
+        return hash;
+    }
+};
+
+struct FoldedEqual
+{
+    bool operator()(QStringView a, QStringView b) const noexcept
+    {
+        return a.compare(b, Qt::CaseInsensitive) == 0;
+    }
+};
 
 } // namespace
 
@@ -344,11 +378,15 @@ ScanResult scanCollection(const ScanRequest &request, const ScanProgressCallback
                           const std::atomic<bool> *cancel)
 {
     ScanResult result;
+    // The DATs are read beside the walk: they are needed only once it is done.
     DatCatalogue dat;
-    for (const QString &path : request.datFiles) {
-        if (const std::optional<Message> refused = dat.addFile(path))
-            result.messages.append(*refused);
-    }
+    Messages datMessages;
+    std::thread datReader([&] {
+        for (const QString &path : request.datFiles) {
+            if (const std::optional<Message> refused = dat.addFile(path))
+                datMessages.append(*refused);
+        }
+    });
     const auto cancelled = [&result] {
         ScanResult nothing;
         nothing.cancelled = true;
@@ -360,7 +398,10 @@ ScanResult scanCollection(const ScanRequest &request, const ScanProgressCallback
     if (!root.endsWith(u'/'))
         root += u'/';
     Walk walk(request, progress, cancel, result);
-    if (!walk.run(root))
+    const bool walked = walk.run(root);
+    datReader.join();
+    result.messages.append(datMessages);
+    if (!walked)
         return cancelled();
 
     const QList<FoundFile> &files = walk.files();
@@ -424,13 +465,21 @@ int mergeScanResult(RomDatabase &database, SearchPaths &paths, const ScanResult 
 {
     if (result.cancelled || result.entries.isEmpty())
         return 0;
-    QSet<QString> known = catalogueFileNames(database);
+    // The scan's names against the catalogue's, without folding a copy of each of its names:
+    // the catalogue may hold 100,000 entries and this runs on the interface thread.
+    std::unordered_set<QStringView, FoldedHash, FoldedEqual> fresh;
+    fresh.reserve(size_t(result.entries.size()));
+    for (const RomRecord &record : result.entries)
+        fresh.insert(record.RomFile);
+    for (const RomRecord &record : database.slots()) {
+        if (record.isEntry())
+            fresh.erase(record.RomFile);
+    }
     int added = 0;
     for (const RomRecord &record : result.entries) {
-        const QString folded = record.RomFile.toCaseFolded();
-        if (known.contains(folded))
+        // Erased once added too, in case the result names a file twice.
+        if (fresh.erase(record.RomFile) == 0)
             continue;
-        known.insert(folded);
         database.Add(record);
         ++added;
     }

@@ -15,6 +15,7 @@ const QString kUnreadableDatText = QStringLiteral("Unable to read the DAT file: 
 const QString kNoDatafileText = QStringLiteral("The document is not a <datafile>.");
 
 constexpr qint64 kLargestRom = 0xFFFFFFFFLL;
+constexpr qint64 kWholeFileLimit = 256 * 1024 * 1024;
 
 Message notADat(const QString &path, const QString &reason, qint64 line)
 {
@@ -29,12 +30,22 @@ std::optional<Message> DatCatalogue::addFile(const QString &path)
     const QString reason = openRegularFile(path, file);
     if (!reason.isEmpty())
         return Message::critical(kUnreadableDatText.arg(path, reason), kScanTitle);
-    return addDevice(file, path);
+    if (file.size() > kWholeFileLimit)
+        return addDevice(file, path);
+    // Parsed from memory, faster than through the device, for a few MB held briefly.
+    QXmlStreamReader xml(file.readAll());
+    return addFrom(xml, path);
 }
 
 std::optional<Message> DatCatalogue::addDevice(QIODevice &device, const QString &path)
 {
     QXmlStreamReader xml(&device);
+    return addFrom(xml, path);
+}
+
+std::optional<Message> DatCatalogue::addFrom(QXmlStreamReader &xml, const QString &path)
+{
+    xml.setNamespaceProcessing(false); // DATs use none; it saves a lookup per element
     // Collected first and taken only when the whole file reads, so a broken DAT adds nothing.
     QList<std::pair<quint64, qint32>> roms;
     QStringList games;

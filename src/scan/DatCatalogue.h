@@ -6,6 +6,7 @@
 #include <QIODevice>
 #include <QString>
 #include <QStringList>
+#include <QXmlStreamReader>
 
 #include <optional>
 
@@ -26,6 +27,8 @@ public:
     qsizetype romCount() const { return m_index.size(); }
 
 private:
+    std::optional<Message> addFrom(QXmlStreamReader &xml, const QString &path);
+
     // A rom beyond 4 GB is no Spectrum rom; keeping size and CRC in one 64-bit key keeps the
     // index a flat table of numbers.
     static quint64 key(qint64 size, quint32 crc) { return (quint64(size) << 32) | crc; }

@@ -176,21 +176,24 @@ private Q_SLOTS:
             "Lords (1984)(Beyond)(Part 1 of 10).tap",  "Elite (1985)(Firebird)(Side B).tzx",
             "Elite (1985)(Firebird)(Side A).tzx",      "Elite (1985)(Other)(Side A).tzx",
             "Elite (1985)(Firebird)(Side B)[a].tzx",   "sub/Elite (1985)(Firebird)(Side C).tzx",
+            "Elite (1985)(Firebird)(Side A).tap",
         };
         for (qsizetype i = 0; i < files.size(); ++i)
             touch(dir.filePath(files.at(i)), QByteArray(10 + i, 'p'));
         const ScanResult result = scan(dir.path());
-        QCOMPARE(romFiles(result),
-                 QStringList(
-                     {"Elite (1985)(Firebird)(Side A).tzx", "Elite (1985)(Firebird)(Side B)[a].tzx",
-                      "Elite (1985)(Other)(Side A).tzx", "Lords (1984)(Beyond)(Part 1 of 10).tap",
-                      "Elite (1985)(Firebird)(Side C).tzx"}));
-        QCOMPARE(result.entries.at(0).Notes, "Also: Elite (1985)(Firebird)(Side B).tzx");
-        QCOMPARE(result.entries.at(1).Notes, QString());
-        QCOMPARE(result.entries.at(3).Notes, "Also: Lords (1984)(Beyond)(Part 2 of 10).tap\r\n"
+        QCOMPARE(
+            romFiles(result),
+            QStringList({"Elite (1985)(Firebird)(Side A).tap", "Elite (1985)(Firebird)(Side A).tzx",
+                         "Elite (1985)(Firebird)(Side B)[a].tzx", "Elite (1985)(Other)(Side A).tzx",
+                         "Lords (1984)(Beyond)(Part 1 of 10).tap",
+                         "Elite (1985)(Firebird)(Side C).tzx"}));
+        QCOMPARE(result.entries.at(0).Notes, QString());
+        QCOMPARE(result.entries.at(1).Notes, "Also: Elite (1985)(Firebird)(Side B).tzx");
+        QCOMPARE(result.entries.at(2).Notes, QString());
+        QCOMPARE(result.entries.at(4).Notes, "Also: Lords (1984)(Beyond)(Part 2 of 10).tap\r\n"
                                              "Lords (1984)(Beyond)(Part 10 of 10).tap");
-        QCOMPARE(result.entries.at(3).RomName, "Lords");
-        QCOMPARE(result.counts.added, 5);
+        QCOMPARE(result.entries.at(4).RomName, "Lords");
+        QCOMPARE(result.counts.added, 6);
     }
 
     // One name, one entry: the catalogue finds files by bare name through the rom paths.
@@ -418,6 +421,12 @@ private Q_SLOTS:
         QCOMPARE(QJsonDocument::fromJson(run.out)["skipped"]["inCatalogue"].toInt(), 1);
         QVERIFY(LoadDatabase(saved, paths, into).ok);
         QCOMPARE(saved.EntryCount(), 1);
+
+        // A damaged catalogue is not saved over.
+        const QByteArray damaged = testsupport::readFile(into).chopped(3);
+        testsupport::writeFile(into, damaged);
+        QCOMPARE(testsupport::runCli({"scan", dir.filePath("roms"), "--into", into}).exitCode, 1);
+        QCOMPARE(testsupport::readFile(into), damaged);
 
         QCOMPARE(testsupport::runCli({"scan"}).exitCode, 2);
         QCOMPARE(testsupport::runCli({"scan", dir.path(), "--bogus"}).exitCode, 2);
