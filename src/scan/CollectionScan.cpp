@@ -7,6 +7,7 @@
 #include "core/SafeFile.h"
 #include "scan/DatCatalogue.h"
 #include "scan/TosecName.h"
+#include "tape/KeptScreen.h"
 #include "tape/LoadingScreen.h"
 #include "tape/TapeCard.h"
 #include "tape/TapeReader.h"
@@ -279,17 +280,6 @@ QString partKey(const FoundFile &file, const TosecName &tosec)
            tosec.flags.join(u'\n');
 }
 
-// `NAME.scr` in `directory`, or "NAME (2).scr" and on when taken; a comma would split the
-// Screenshots list, so it becomes a blank.
-QString freeScreenName(const QString &directory, const QString &romFile)
-{
-    const QString name = baseNameOf(romFile).replace(u',', u' ');
-    QString candidate = name + QStringLiteral(".scr");
-    for (int number = 2; QFileInfo::exists(directory + candidate); ++number)
-        candidate = QStringLiteral("%1 (%2).scr").arg(name).arg(number);
-    return candidate;
-}
-
 // Writes the screen of each entry that has one; false when cancelled, with every screen
 // written so far removed again.
 bool keepScreens(ScanResult &result, const QList<QString> &sources, const std::atomic<bool> *cancel)
@@ -312,11 +302,11 @@ bool keepScreens(ScanResult &result, const QList<QString> &sources, const std::a
         if (!screen)
             continue;
         RomRecord &record = result.entries[i];
-        const QString name = freeScreenName(directory, record.RomFile);
-        const WriteResult write = writeFileSafely(directory + name, screen->screen);
-        if (!write.ok) {
+        const KeptScreen kept = keepScreen(directory, record.RomFile, screen->screen);
+        const QString &name = kept.name;
+        if (!kept.ok) {
             result.messages.append(Message::critical(
-                kScreenNotWrittenText.arg(directory + name, write.reason), kScanTitle));
+                kScreenNotWrittenText.arg(directory + name, kept.reason), kScanTitle));
             break; // the next would fail alike: a full disk or a folder that cannot be made
         }
         written.append(directory + name);
