@@ -9,6 +9,7 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -214,6 +215,7 @@ void frmScan::finishScan()
     prgScan->setValue(1);
     // Cancel pressed after the walk ended but before this ran still adds nothing.
     if (m_cancel || m_result.cancelled) {
+        discardScreens();
         QDialog::reject();
         return;
     }
@@ -257,4 +259,14 @@ void frmScan::stopWorker()
     m_worker->wait(); // checks the flag before every file: not long
     delete m_worker;
     m_worker = nullptr;
+    discardScreens();
+}
+
+// A walk that ended before Cancel reached it has kept its screens: they go with its entries.
+void frmScan::discardScreens()
+{
+    for (const RomRecord &record : std::as_const(m_result.entries)) {
+        if (!record.Screenshots.isEmpty())
+            QFile::remove(m_result.screensDirectory + record.Screenshots);
+    }
 }

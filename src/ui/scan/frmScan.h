@@ -73,6 +73,7 @@ private:
     void showProgress();
     void finishScan();
     void stopWorker();
+    void discardScreens();
 
     AppState &m_state;
     Dialogs &m_dialogs;

@@ -1,5 +1,6 @@
 // Misc > Scan Folder through the real window: what it adds matches kivo-cli scan, the rom paths
 // and the summary, a DAT refused without stopping the scan, and Cancel or closing adding nothing.
+#include "../../tape/TapeImages.h"
 #include "TestSupport.h"
 #include "WindowFixture.h"
 
@@ -8,6 +9,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -19,8 +21,8 @@ using testsupport::touch;
 
 namespace {
 
-// Three programs: a bare name, a TOSEC name met again in a subfolder with other contents (a
-// clash), a copy of the bare one in the subfolder and a tape of its own there.
+// Four programs: a bare name, a TOSEC name met again in a subfolder with other contents (a
+// clash), a copy of the bare one in the subfolder, and there a tape and a tape with a screen.
 QString makeTree(const QString &root)
 {
     touch(root + "/roms/Manic Miner.TAP", "tape one");
@@ -29,6 +31,9 @@ QString makeTree(const QString &root)
     touch(root + "/roms/sub/Manic Miner.TAP", "tape one");
     touch(root + "/roms/sub/Elite.tzx", "elite tape");
     touch(root + "/roms/sub/readme.txt", "not a program");
+    using namespace tapeimages;
+    touch(root + "/roms/sub/Loader.tap",
+          tap({header(3, "screen", 6912, 16384), data(QByteArray(6912, '\x55'))}));
     touch(root + "/games.dat", "this is no XML");
     return root + "/roms";
 }
@@ -84,7 +89,8 @@ void tst_ScanWindow::scansThroughTheMenu()
     const int before = f.state.database.EntryCount();
     const QList<RomRecord> kept = entriesOf(f.state.database);
 
-    const testsupport::CliRun cli = testsupport::runCli({"scan", roms, "--dat", dat});
+    const testsupport::CliRun cli =
+        testsupport::runCli({"scan", roms, "--dat", dat, "--screens", f.path("cli")});
     QCOMPARE(cli.exitCode, 0);
     const QJsonObject expected = QJsonDocument::fromJson(cli.out).object();
 
@@ -97,6 +103,7 @@ void tst_ScanWindow::scansThroughTheMenu()
             return;
         QVERIFY(dialog->chkSubfolders->isChecked());
         dialog->txtFolder->setText(roms);
+        dialog->txtScreens->setText(f.path("shots"));
         dialog->cmdAddDat->click();
         dialog->cmdStart->click();
     });
@@ -106,7 +113,9 @@ void tst_ScanWindow::scansThroughTheMenu()
     QList<RomRecord> added = entriesOf(f.state.database).mid(kept.size());
     QCOMPARE(described(entriesOf(f.state.database).first(kept.size())), described(kept));
     QCOMPARE(described(added), described(expected["entries"].toArray()));
-    QCOMPARE(f.state.database.EntryCount(), before + 3);
+    QCOMPARE(f.state.database.EntryCount(), before + 4);
+    QVERIFY(QFileInfo(f.path("shots/Loader.scr")).isFile());
+    QVERIFY(f.state.paths[PathKind::Screenshot].dirs().contains(f.path("shots/")));
     for (const QString &directory : {roms + '/', roms + "/sub/"})
         QVERIFY2(f.state.paths[PathKind::Rom].dirs().contains(directory), qPrintable(directory));
 
@@ -117,7 +126,7 @@ void tst_ScanWindow::scansThroughTheMenu()
     QVERIFY2(shown[0].text.contains(dat), qPrintable(shown[0].text));
     const QString clash = roms + "/sub/Jetpac (1983)(Ultimate).tap";
     QCOMPARE(expected["skipped"]["clashPaths"].toArray(), QJsonArray{clash});
-    QCOMPARE(shown[1], (Message{"3 entries added, 0 already in the catalogue, 1 copies, 1 "
+    QCOMPARE(shown[1], (Message{"4 entries added, 0 already in the catalogue, 1 copies, 1 "
                                 "clashes, 0 skipped\r\n\r\n" +
                                     kScanClashesText + "\r\n" + clash,
                                 kScanTitle, MessageIcon::Information}));
@@ -129,15 +138,18 @@ void tst_ScanWindow::scansThroughTheMenu()
 void tst_ScanWindow::cancelAddsNothing_data()
 {
     QTest::addColumn<bool>("closing");
-    QTest::newRow("Cancel") << false;
-    QTest::newRow("closing the dialog") << true;
+    QTest::addColumn<bool>("walkEnded"); // the worker is done, its result not yet taken
+    QTest::newRow("Cancel at once") << false << false;
+    QTest::newRow("Cancel after the walk") << false << true;
+    QTest::newRow("closing after the walk") << true << true;
 }
 
-// Cancel pressed straight after Start, before the worker could report: nothing is added even
-// when the walk itself got to its end.
+// Cancel or closing before the result reached the interface thread: nothing is added and no
+// screen is kept, even when the walk itself got to its end.
 void tst_ScanWindow::cancelAddsNothing()
 {
     QFETCH(bool, closing);
+    QFETCH(bool, walkEnded);
     WindowFixture f;
     const QString roms = makeTree(f.dir.path());
     frmMain &w = f.open();
@@ -147,9 +159,12 @@ void tst_ScanWindow::cancelAddsNothing()
     frmScan dialog(f.state, f.dialogs, w, &w);
     dialog.show();
     dialog.txtFolder->setText(roms);
+    dialog.txtScreens->setText(f.path("shots"));
     dialog.cmdStart->click();
     QVERIFY(dialog.isScanning());
     QVERIFY(!dialog.cmdStart->isEnabled());
+    if (walkEnded)
+        QTest::qSleep(500); // no events: the worker ends, its finish waits in the queue
     if (closing)
         dialog.close();
     else
@@ -160,6 +175,7 @@ void tst_ScanWindow::cancelAddsNothing()
     QCOMPARE(f.state.database.EntryCount(), before);
     QCOMPARE(f.state.paths[PathKind::Rom].dirs(), paths);
     QCOMPARE(f.dialogs.requests.size(), 0);
+    QCOMPARE(QDir(f.path("shots")).entryList(QDir::Files), QStringList());
 }
 
 QTEST_MAIN(tst_ScanWindow)
