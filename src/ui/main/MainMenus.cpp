@@ -41,6 +41,8 @@ QList<MenuRow> buildTable()
         {MA::Misc, Menu::MiscPaths, "Paths", "mnuMiscPaths"},
         {MA::Misc, 4, "-", "mnuMiscSeparator4"},
         {MA::Misc, Menu::MiscLoadLast, "Load last DB", "mnuMiscLoadLast"},
+        {MA::Misc, 6, "-", "mnuMiscSeparator6"},
+        {MA::Misc, Menu::MiscScan, "Scan Folder...", "mnuMiscScan"},
 
         {MA::Top, Menu::TopClick, "Roms", "mnuClickMenu"},
         {MA::Click, Menu::ClickAdd, "Add Rom", "mnuClickAdd"},

@@ -25,7 +25,7 @@ enum File { FileNew = 0, FileLoad = 1, FileSave = 2, FileSaveAs = 3, FileExit = 
 enum Roms { RomsAdd = 0, RomsRemove = 2, RomsProperties = 4 };
 enum View { ViewOptions = 0, ViewLoadingScreens = 1 };
 enum Emus { EmusSpeccy = 0, EmusMusic = 1 };
-enum Misc { MiscImport = 0, MiscExport = 1, MiscPaths = 3, MiscLoadLast = 5 };
+enum Misc { MiscImport = 0, MiscExport = 1, MiscPaths = 3, MiscLoadLast = 5, MiscScan = 7 };
 enum Click {
     ClickAdd = 0,
     ClickRemove = 2,

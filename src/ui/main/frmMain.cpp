@@ -13,6 +13,7 @@
 #include "ui/main/frmAbout.h"
 #include "ui/paths/frmPaths.h"
 #include "ui/properties/frmProperties.h"
+#include "ui/scan/frmScan.h"
 #include "ui/screens/ScreenshotStrip.h"
 #include "ui/screens/frmLayout.h"
 
@@ -145,6 +146,7 @@ void frmMain::wireMenus()
         {mnuMisc[Menu::MiscExport], [this] { m_commands.exportPocketDatabase(); }},
         {mnuMisc[Menu::MiscPaths],
          [this] { frmPaths(m_state, m_dialogs, m_desktopOpener, this).exec(); }},
+        {mnuMisc[Menu::MiscScan], [this] { frmScan(m_state, m_dialogs, *this, this).exec(); }},
         {view[Menu::ViewLoadingScreens], [this] { m_screenshots->toggleLoadingScreens(); }},
         {mnuMisc[Menu::MiscLoadLast],
          [this] { m_state.LoadLastDatabase = mnuMisc[Menu::MiscLoadLast]->isChecked() ? 1 : 0; }},

@@ -96,8 +96,8 @@ private Q_SLOTS:
         QCOMPARE(captions(w.mnuRoms),
                  (QStringList{"Add Rom", "-", "Remove Selected", "-", "Properties..."}));
         QCOMPARE(captions(w.view), QStringList{"View Options"});
-        QCOMPARE(captions(w.mnuMisc),
-                 (QStringList{"Import", "Export", "-", "Paths", "-", "Load last DB"}));
+        QCOMPARE(captions(w.mnuMisc), (QStringList{"Import", "Export", "-", "Paths", "-",
+                                                   "Load last DB", "-", "Scan Folder..."}));
         QCOMPARE(captions(w.mnuClick),
                  (QStringList{"Add Rom", "-", "Remove Selected", "-", "Run With", "-", "Play Music",
                               "-", "Properties..."}));
@@ -586,6 +586,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("dialog");
         QTest::newRow("Misc > Import") << int(MenuArray::Misc) << 0 << "frmImpWiz";
         QTest::newRow("Misc > Paths") << int(MenuArray::Misc) << 3 << "frmPaths";
+        QTest::newRow("Misc > Scan Folder") << int(MenuArray::Misc) << 7 << "frmScan";
         QTest::newRow("About") << int(MenuArray::Top) << 7 << "frmAbout";
         QTest::newRow("Roms > Add Rom") << int(MenuArray::Roms) << 0 << "frmProperties";
         QTest::newRow("context Add Rom") << int(MenuArray::Click) << 0 << "frmProperties";
