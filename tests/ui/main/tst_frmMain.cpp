@@ -95,7 +95,9 @@ private Q_SLOTS:
                  (QStringList{"New", "Load", "Save", "Save as...", "-", "Exit"}));
         QCOMPARE(captions(w.mnuRoms),
                  (QStringList{"Add Rom", "-", "Remove Selected", "-", "Properties..."}));
-        QCOMPARE(captions(w.view), QStringList{"View Options"});
+        QCOMPARE(captions(w.view),
+                 (QStringList{"View Options", "Show loading screens from rom files"}));
+        QVERIFY(w.view[1]->isCheckable() && w.view[1]->isChecked());
         QCOMPARE(captions(w.mnuMisc), (QStringList{"Import", "Export", "-", "Paths", "-",
                                                    "Load last DB", "-", "Scan Folder..."}));
         QCOMPARE(captions(w.mnuClick),

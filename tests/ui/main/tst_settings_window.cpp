@@ -166,6 +166,7 @@ void tst_SettingsWindow::roundTrip()
                             "Defaultmplayer=0\r\n"
                             "view=4\r\n"
                             "SSSize=1\r\n"
+                            "loadscr=0\r\n"
                             "lastdb=" +
                             path("gone.dat").toUtf8() +
                             "\r\n"
