@@ -713,11 +713,11 @@ void frmProperties::updateTapeButtons()
         cmdFillFromTape->setEnabled(isTapeName(romFile) && !foundRomFile().isEmpty());
         return;
     }
-    // An archive not found, or one that cannot be listed, keeps the viewer for the message
-    // saying why; one holding a snapshot or a disk has no blocks to show.
+    // Only an archive found can be known to hold a tape. One that cannot be listed keeps the
+    // viewer for the message saying why; one holding a snapshot or a disk has no blocks.
     const QString found = foundRomFile();
     const QString kind = found.isEmpty() ? QString() : romFileKindName(found);
-    cmdRunTaper->setEnabled(kind.isEmpty() || isTapeName(kind));
+    cmdRunTaper->setEnabled(!found.isEmpty() && (kind.isEmpty() || isTapeName(kind)));
     cmdFillFromTape->setEnabled(isTapeName(kind));
 }
 
