@@ -1,5 +1,7 @@
 #include "tape/LoadingScreen.h"
 
+#include "archive/Archive.h"
+#include "archive/RomFile.h"
 #include "core/FileRead.h"
 #include "tape/SnapshotScreen.h"
 #include "tape/TapeReader.h"
@@ -115,6 +117,13 @@ std::optional<LoadingScreen> loadingScreenOf(const QByteArray &bytes, const QStr
 
 LoadingScreenFile readLoadingScreen(const QString &path)
 {
+    // An archive's screen is its Spectrum member's; the archive layer keeps to its own limits.
+    if (Archive::isArchiveName(path)) {
+        const RomFileBytes file = readRomFile(path);
+        if (!file.ok)
+            return {false, file.reason, std::nullopt};
+        return {true, QString(), loadingScreenOf(file.bytes, file.name)};
+    }
     // A larger file is refused unread; one that grows meanwhile is read up to one byte past the
     // limit, which tells a file of exactly 64 MB from a larger one.
     {

@@ -20,6 +20,7 @@
 struct WindowFixture
 {
     QTemporaryDir dir;
+    QTemporaryDir runCacheDir; // never the user's own
     AppState state{ProgramDir::inDirectory(dir.path())};
     ScriptedDialogs dialogs;
     RecordingProcessStarter starter;
@@ -29,6 +30,7 @@ struct WindowFixture
     frmMain &open()
     {
         window = std::make_unique<frmMain>(state, dialogs, starter);
+        window->launcher().setRunCache(RunCache(runCacheDir.path()));
         return *window;
     }
     // Closes the window the way the user does, which runs the shutdown sequence.

@@ -1,5 +1,7 @@
 #include "ui/main/CatalogueCommands.h"
 
+#include "archive/Archive.h"
+#include "archive/RomFile.h"
 #include "core/Cp1252.h"
 #include "core/DatFile.h"
 #include "core/FileLookup.h"
@@ -32,12 +34,16 @@ const QString kUnkeptCharactersStatus =
                    "characters will be saved as \"?\".");
 const QString kAddDirectoryText =
     QStringLiteral("do you wish to add the contents of this directory?");
+const QString kNoSpectrumFileStatus =
+    QStringLiteral("Archives not added, unreadable or holding no tape, snapshot or disk image: %1");
 
 constexpr int kDroppedRomType = 15; // "Arcade - [uncategorized]"
 
-bool isDroppableRomExtension(const QString &extension)
+// The name a dropped file gives its entry: `name` without every ".ext", in the name's own case.
+QString entryNameOf(const QString &name)
 {
-    return extension == u"tzx" || extension == u"z80" || extension == u"tap" || extension == u"sna";
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? name : QString(name).remove(name.mid(dot));
 }
 
 // The first matching rule gives the text: removing the only entry of a catalogue asks about
@@ -236,6 +242,11 @@ void CatalogueCommands::dropOnList(const QStringList &paths)
 {
     BusyCursor busy;
     const int before = m_state.database.EntryCount();
+    int withoutSpectrumFile = 0;
+    const auto add = [&](const QString &directory, const QString &name) {
+        if (addDroppedFile(directory, name) == DropOutcome::NoSpectrumFile)
+            ++withoutSpectrumFile;
+    };
     for (const QString &path : paths) {
         // The file system says what a directory is: names like "Games.old" or ".local" hold dots.
         if (QFileInfo(toFileSystemPath(path)).isDir()) {
@@ -244,28 +255,42 @@ void CatalogueCommands::dropOnList(const QStringList &paths)
                 continue;
             const QString directory = endsWithSeparator(path) ? path : path + nativeSeparator();
             for (const QString &name : listOrdinaryFiles(directory, QStringLiteral("*.*")))
-                addDroppedFile(path, name);
+                add(path, name);
         } else {
-            addDroppedFile(directoryPart(path), fileNamePart(path));
+            add(directoryPart(path), fileNamePart(path));
         }
     }
     m_view.RefillGameList();
     int unkept = 0;
     for (int slot = before; slot < m_state.database.EntryCount(); ++slot)
         unkept += unkeptCp1252Characters(m_state.database.Get(slot).RomFile).isEmpty() ? 0 : 1;
+    QStringList notes;
     if (unkept > 0)
-        m_view.showStatus(kUnkeptCharactersStatus.arg(unkept));
+        notes.append(kUnkeptCharactersStatus.arg(unkept));
+    if (withoutSpectrumFile > 0)
+        notes.append(kNoSpectrumFileStatus.arg(withoutSpectrumFile));
+    if (!notes.isEmpty())
+        m_view.showStatus(notes.join(u' '));
 }
 
-void CatalogueCommands::addDroppedFile(const QString &directory, const QString &name)
+CatalogueCommands::DropOutcome CatalogueCommands::addDroppedFile(const QString &directory,
+                                                                 const QString &name)
 {
-    const qsizetype dot = name.lastIndexOf(u'.');
-    if (dot < 0 || !isDroppableRomExtension(name.mid(dot + 1).toLower()))
-        return;
+    QString kindName = name;
+    if (Archive::isArchiveName(name)) {
+        // Named after what the emulator will load; only the archive's directory is read.
+        const QString path =
+            (endsWithSeparator(directory) ? directory : directory + nativeSeparator()) + name;
+        kindName = romFileKindName(path);
+        if (kindName.isEmpty())
+            return DropOutcome::NoSpectrumFile;
+    } else if (!Archive::isSpectrumName(name)) {
+        return DropOutcome::Refused;
+    }
     RomRecord record;
-    record.RomName = QString(name).remove(name.mid(dot)); // every ".ext", in the name's own case
+    record.RomName = entryNameOf(kindName);
     if (record.RomName.isEmpty())
-        return; // ".tap" alone would make an entry without a name
+        return DropOutcome::Refused; // ".tap" alone would make an entry without a name
     record.RomFile = name;
     record.RomType = kDroppedRomType;
     m_state.database.Add(std::move(record));
@@ -273,6 +298,7 @@ void CatalogueCommands::addDroppedFile(const QString &directory, const QString &
         QString added = directory;
         m_state.paths.AddSearchPath(PathKind::Rom, added);
     }
+    return DropOutcome::Added;
 }
 
 void CatalogueCommands::importDatabases()

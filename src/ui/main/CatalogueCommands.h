@@ -35,7 +35,9 @@ public:
 
     // Asks, then removes the entries in `slots` (any order, duplicates allowed).
     void removeEntries(QList<int> slots);
-    // Tapes and snapshots dropped on the list, and whole directories of them.
+    // Tapes, snapshots, disk images and archives of them dropped on the list, and whole
+    // directories of them. An archive's entry is named after the file inside it; an archive
+    // holding none is left out, and the status bar counts those.
     void dropOnList(const QStringList &paths);
 
     // Misc > Import: the import wizard, modal over `parent`.
@@ -46,6 +48,7 @@ public:
 
 private:
     enum class SaveFirst { Saved, NotSaved, Stop };
+    enum class DropOutcome { Added, Refused, NoSpectrumFile };
 
     SaveOutcome saveAs(const QString &proposed);
     SaveOutcome saveTo(const QString &path);
@@ -55,7 +58,7 @@ private:
     // Replaces the catalogue with the file; false (and the catalogue kept) when it is rejected.
     bool loadFile(const QString &path);
     void afterCatalogueReplaced();
-    void addDroppedFile(const QString &directory, const QString &name);
+    DropOutcome addDroppedFile(const QString &directory, const QString &name);
 
     Dialogs::Answer ask(const Message &message);
     void showMessages(const Messages &messages);

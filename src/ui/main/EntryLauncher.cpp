@@ -85,7 +85,7 @@ void EntryLauncher::launchSelected(const std::function<Launch(const RomRecord &)
     const Launch launch = plan(database.Get(database.SelectedIndex));
     if (!launch.note.isEmpty())
         m_view.showStatus(launch.note);
-    if (const std::optional<Message> message = carryOut(launch, m_starter))
+    if (const std::optional<Message> message = carryOut(launch, m_starter, m_runCache))
         m_dialogs.show(m_parent, *message);
 }
 

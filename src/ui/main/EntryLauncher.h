@@ -1,5 +1,7 @@
 #pragma once
 
+#include "launch/RunCache.h"
+
 #include <QList>
 #include <QObject>
 
@@ -36,6 +38,10 @@ public:
     // Emulators > Speccy or Music: the list's dialog, modal.
     void mnuEmus_Click(int index);
 
+    // Where an archived rom file's member is written for the emulator: the user's own cache
+    // unless a test hands in a directory of its own.
+    void setRunCache(const RunCache &cache) { m_runCache = cache; }
+
 private:
     // Starts what `plan` makes of the selected entry: the one way Run, Run With and Play Music
     // reach a program.
@@ -48,4 +54,5 @@ private:
     QMenu &m_runWithMenu;
     QWidget *m_parent;
     QList<QAction *> m_emuname;
+    RunCache m_runCache{RunCache::standardDirectory()};
 };

@@ -1,5 +1,7 @@
 #include "ui/properties/frmProperties.h"
 
+#include "archive/Archive.h"
+#include "archive/RomFile.h"
 #include "core/Cp1252.h"
 #include "core/Numbers.h"
 #include "core/PathText.h"
@@ -59,7 +61,7 @@ constexpr int kWidestTypeChars = 60;
 constexpr QSize kPreviewSize(256, 192);
 // A cancelled dialog gives the empty path; anything this short is no file either.
 constexpr qsizetype kShortestPath = 5;
-constexpr int kRomFilterAllFiles = 4;
+constexpr int kRomFilterAllFiles = 6;
 constexpr int kImageFilterAllPictures = 0;
 // More unkept characters than this are cut short: the question stays readable.
 constexpr qsizetype kUnkeptShown = 10;
@@ -674,7 +676,7 @@ void frmProperties::cmdLocate_Click()
     if (!directory.isEmpty())
         m_state.paths.AddSearchPath(PathKind::Rom, directory);
     txtRom->setText(fileNamePart(path));
-    updateFillButton(); // the same name may now be found in the new directory
+    updateTapeButtons(); // the same name may now be found in the new directory
 }
 
 void frmProperties::cmdFindMusic_Click()
@@ -700,8 +702,7 @@ void frmProperties::cmdFindMusic_Click()
 
 void frmProperties::txtRom_Change()
 {
-    cmdRunTaper->setEnabled(isTapeName(txtRom->text()));
-    updateFillButton();
+    updateTapeButtons();
 }
 
 QString frmProperties::foundRomFile() const
@@ -713,11 +714,22 @@ QString frmProperties::foundRomFile() const
 }
 
 // The lookup may list every rom directory; while a name is being typed it runs only once the
-// name ends in a tape extension.
-void frmProperties::updateFillButton()
+// name ends in a tape or archive extension, and an archive's directory is read only then.
+void frmProperties::updateTapeButtons()
 {
-    cmdFillFromTape->setEnabled(isTapeName(txtRom->text()) && !foundRomFile().isEmpty());
     cmdAddLoadingScreen->setEnabled(foundLoadingScreen().ok);
+    const QString romFile = txtRom->text().trimmed();
+    if (!Archive::isArchiveName(romFile)) {
+        cmdRunTaper->setEnabled(isTapeName(romFile));
+        cmdFillFromTape->setEnabled(isTapeName(romFile) && !foundRomFile().isEmpty());
+        return;
+    }
+    // Only an archive found can be known to hold a tape. One that cannot be listed keeps the
+    // viewer for the message saying why; one holding a snapshot or a disk has no blocks.
+    const QString found = foundRomFile();
+    const QString kind = found.isEmpty() ? QString() : romFileKindName(found);
+    cmdRunTaper->setEnabled(!found.isEmpty() && (kind.isEmpty() || isTapeName(kind)));
+    cmdFillFromTape->setEnabled(isTapeName(kind));
 }
 
 LoadedPicture frmProperties::foundLoadingScreen() const
@@ -773,8 +785,10 @@ void frmProperties::cmdRunTaper_Click()
 void frmProperties::cmdFillFromTape_Click()
 {
     const QString path = foundRomFile();
-    if (path.isEmpty() || !isTapeName(txtRom->text())) {
-        updateFillButton();
+    // An archive's tape is the file inside it, named by its own base name.
+    const QString tapeName = path.isEmpty() ? QString() : romFileKindName(path);
+    if (!isTapeName(tapeName)) {
+        updateTapeButtons();
         return;
     }
     // A tape of its own: the viewer's tape index stays as the viewer left it.
@@ -786,8 +800,10 @@ void frmProperties::cmdFillFromTape_Click()
     const TapeCard card = readTapeCard(tape);
     const LanguageTable &language = m_state.language;
     QStringList filled;
-    // A dropped entry is named after its file: that name gives way to the tape's.
-    const QString placeholderName = droppedName(txtRom->text().trimmed());
+    // A dropped entry is named after its file (an archive's: the file inside): that name gives
+    // way to the tape's.
+    const QString placeholderName = droppedName(
+        Archive::isArchiveName(txtRom->text().trimmed()) ? tapeName : txtRom->text().trimmed());
     const auto fill = [&](QLineEdit *box, const QString &value, int caption) {
         const QString held = box->text().trimmed();
         if (value.isEmpty() || !(held.isEmpty() || (box == txtGameName && held == placeholderName)))

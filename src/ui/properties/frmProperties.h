@@ -27,8 +27,9 @@ inline const QString kRemoveShotQuestion = QStringLiteral("Remove this screensho
 inline const QString kClearShotsQuestion = QStringLiteral("Remove all screenshots?");
 inline const QString kSelectFileTitle = QStringLiteral("Select File");
 inline const QString kRomFileFilter =
-    QStringLiteral("Z80 (*.Z80)|*.Z80|ZX Riff (*.ZX*)|*.ZX*|Snapshot (*.SNA)|*.SNA|"
-                   "Tape Images (*.TAP)|*.TAP|All files (*.*)|*.*");
+    QStringLiteral("Z80 (*.Z80)|*.Z80|ZX Riff (*.ZX*)|*.ZX*|Snapshot (*.SNA,*.SZX)|*.SNA,*.SZX|"
+                   "Tape Images (*.TAP,*.TZX)|*.TAP,*.TZX|Disk Images (*.DSK,*.TRD,*.SCL)|"
+                   "*.DSK,*.TRD,*.SCL|Archives (*.ZIP,*.GZ)|*.ZIP,*.GZ|All files (*.*)|*.*");
 inline const QString kMusicFileFilter = QStringLiteral("All files (*.*)|*.*");
 inline const QString kLocateImageTitle = QStringLiteral("Locate image");
 inline const QString kImageFilter = QStringLiteral(
@@ -162,7 +163,8 @@ private:
     void showPicture(const QImage &image, const QString &tip);
     // Reads the boxes into the working record.
     void readControls();
-    void updateFillButton();
+    // Blocks and Fill from tape, for a tape or an archive holding one.
+    void updateTapeButtons();
     // The rom file's loading screen, when the rom paths find the file and it holds one.
     LoadedPicture foundLoadingScreen() const;
 

@@ -519,10 +519,12 @@ private Q_SLOTS:
         click(d->cmdLocate);
         const auto request = f.dialogs.requestsOf(Kind::OpenFile).value(0).file;
         QCOMPARE(request.title, QStringLiteral("Select File"));
-        QCOMPARE(request.filter, QStringLiteral("Z80 (*.Z80)|*.Z80|ZX Riff (*.ZX*)|*.ZX*|Snapshot "
-                                                "(*.SNA)|*.SNA|Tape Images (*.TAP)|*.TAP|All "
-                                                "files (*.*)|*.*"));
-        QCOMPARE(request.selectedFilter, 4);
+        QCOMPARE(request.filter,
+                 QStringLiteral("Z80 (*.Z80)|*.Z80|ZX Riff (*.ZX*)|*.ZX*|Snapshot (*.SNA,*.SZX)|"
+                                "*.SNA,*.SZX|Tape Images (*.TAP,*.TZX)|*.TAP,*.TZX|Disk Images "
+                                "(*.DSK,*.TRD,*.SCL)|*.DSK,*.TRD,*.SCL|Archives (*.ZIP,*.GZ)|"
+                                "*.ZIP,*.GZ|All files (*.*)|*.*"));
+        QCOMPARE(request.selectedFilter, 6); // all files
         QCOMPARE(request.proposedName, romDir + QStringLiteral("manic.tzx"));
         QCOMPARE(request.directory, romDir); // where it opens without a rom file found
         QCOMPARE(d->txtRom->text(), QStringLiteral("Jet Pac.TAP"));
