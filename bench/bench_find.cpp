@@ -184,22 +184,31 @@ void BM_MissingFilesSwitch(benchmark::State &state)
 }
 BENCHMARK(BM_MissingFilesSwitch)->Unit(benchmark::kMillisecond)->Iterations(10);
 
-// One entry's rom file changed (Properties OK): its file is looked for in every rom directory
-// and the list drawn again, with "Missing files only" on.
+// One entry's rom file looked for again, as after a drop or Properties OK, with "Missing files
+// only" on. Arg 0: the file is still missing; arg 1: it has just appeared, and its row leaves the
+// list.
 void BM_MissingFileOneEntry(benchmark::State &state)
 {
     BigWindow &big = bigWindow();
     big.window->finder().refreshRomFiles();
     big.window->chkMissing->setChecked(true);
+    const bool appears = state.range(0) == 1;
     int slot = 9;
     for (auto _ : state) {
-        big.window->entryChanged(slot);
+        const QString name = QStringLiteral("game%1.tzx").arg(slot);
+        if (appears) {
+            state.PauseTiming();
+            QFile(big.dir.filePath(QStringLiteral("roms%1/").arg(slot % kRomDirs) + name))
+                .open(QIODevice::WriteOnly);
+            state.ResumeTiming();
+        }
+        big.window->finder().scheduleRomFilesUpdate({name});
         QCoreApplication::processEvents();
         slot += 10;
     }
     big.window->chkMissing->setChecked(false);
 }
-BENCHMARK(BM_MissingFileOneEntry)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_MissingFileOneEntry)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 } // namespace
 

@@ -1,6 +1,9 @@
 #include "state/RomFileIndex.h"
 
 #include "core/FileLookup.h"
+#include "core/PathText.h"
+
+#include <QFileInfo>
 
 bool RomFileIndex::update(const SearchPathList &roms, bool again)
 {
@@ -42,8 +45,10 @@ bool RomFileIndex::lookAgain(const QStringList &romFiles)
     for (const QString &romFile : romFiles) {
         if (romFile.isEmpty() || holds(romFile))
             continue;
+        // The name as given, one stat a folder: drops and the file choosers give names as they
+        // are on disk; a name typed in another letter case is found by the next full listing.
         for (const QString &dir : std::as_const(m_dirs)) {
-            if (!FileExists(dir + romFile))
+            if (!QFileInfo(toFileSystemPath(dir + romFile)).isFile())
                 continue;
             m_names[dir].insert(folded(romFile));
             m_all.insert(folded(romFile));

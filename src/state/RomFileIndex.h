@@ -19,7 +19,8 @@ public:
     bool update(const SearchPathList &roms, bool again = false);
 
     // Files the catalogue just started to name (a drop, Add Rom, Properties, an import) may
-    // have appeared in listed directories since they were listed: each is looked for again.
+    // have appeared in listed directories since they were listed: each is looked for again, by
+    // the name as given.
     // True when any was found that was not known.
     bool lookAgain(const QStringList &romFiles);
     // True when some rom directory holds an ordinary file of that name, compared without regard

@@ -136,7 +136,9 @@ void ScreenshotCommands::keepLoadingScreen()
                                                    kCantSaveTitle));
         return;
     }
-    record.Screenshots = kept.name;
+    // Names listed before stay listed, found or not.
+    record.Screenshots +=
+        (record.Screenshots.isEmpty() ? QString() : QStringLiteral(",")) + kept.name;
     database.Set(database.SelectedIndex, record);
     m_strip.LoadScreenshots(record.Screenshots, record.RomFile);
     m_panes.formResize();

@@ -13,6 +13,8 @@
 #include <QMimeData>
 #include <QPainter>
 
+#include <algorithm>
+
 #include <cmath>
 
 namespace {
@@ -103,7 +105,26 @@ void ScreenshotStrip::setPicture(int index, const LoadedPicture &picture, const 
 void ScreenshotStrip::LoadScreenshots(const QString &screenshots, const QString &romFile)
 {
     BusyCursor busy;
-    const QStringList names = screenshotNames(screenshots);
+    QStringList names = screenshotNames(screenshots);
+    QStringList paths;
+    for (const QString &name : std::as_const(names))
+        paths.append(findScreenshot(m_state.paths, name, m_state.programDir.programDir));
+    LayoutState &layout = m_state.layout;
+    // Without a screenshot file to show (none listed, or none of them found), the screen the rom
+    // file holds stands in for the placeholders.
+    m_loadingScreenOf.clear();
+    LoadedPicture screen;
+    if (layout.ShowLoadingScreens && !romFile.isEmpty() &&
+        std::all_of(paths.cbegin(), paths.cend(), [](const QString &p) { return p.isEmpty(); })) {
+        const QString found = m_state.paths.FindInSearchPaths(PathKind::Rom, romFile);
+        screen = found.isEmpty() ? LoadedPicture{} : m_pictures.loadLoadingScreen(found);
+        if (screen.ok) {
+            m_loadingScreenOf = found;
+            names.clear();
+            paths.clear();
+        }
+    }
+
     const qsizetype count = std::max<qsizetype>(names.size(), 1);
     // Element 0 stays; the rest are made for this entry, hidden until displayScrShots.
     while (imgScrShots.size() > count) {
@@ -114,7 +135,6 @@ void ScreenshotStrip::LoadScreenshots(const QString &screenshots, const QString 
         imgScrShots.append(newPicture());
         m_loaded.append(LoadedPicture{});
     }
-    LayoutState &layout = m_state.layout;
     // Fewer screenshots than before (the entry was edited while its strip was scrolled): the
     // strip starts no later than its last picture, or it would show nothing but an arrow.
     layout.FirstVisibleShot = std::clamp(layout.FirstVisibleShot, 0, qint32(count - 1));
@@ -124,10 +144,9 @@ void ScreenshotStrip::LoadScreenshots(const QString &screenshots, const QString 
     setPicture(0, LoadedPicture{}, QString());
 
     for (qsizetype k = 0; k < names.size(); ++k) {
-        const QString &name = names.at(k);
-        const QString path = findScreenshot(m_state.paths, name, m_state.programDir.programDir);
+        const QString &path = paths.at(k);
         if (path.isEmpty()) {
-            setPicture(int(k), LoadedPicture{}, kNotFoundTip.arg(name));
+            setPicture(int(k), LoadedPicture{}, kNotFoundTip.arg(names.at(k)));
             continue;
         }
         const LoadedPicture picture = m_pictures.load(path);
@@ -135,16 +154,8 @@ void ScreenshotStrip::LoadScreenshots(const QString &screenshots, const QString 
     }
     for (qsizetype k = names.size(); k < count; ++k)
         imgScrShots[k]->setToolTip(QString());
-    m_loadingScreenOf.clear();
-    if (names.isEmpty() && layout.ShowLoadingScreens && !romFile.isEmpty()) {
-        const QString found = m_state.paths.FindInSearchPaths(PathKind::Rom, romFile);
-        const LoadedPicture screen =
-            found.isEmpty() ? LoadedPicture{} : m_pictures.loadLoadingScreen(found);
-        if (screen.ok) {
-            setPicture(0, screen, kLoadingScreenTip.arg(fileNamePart(found)));
-            m_loadingScreenOf = found;
-        }
-    }
+    if (showsLoadingScreen())
+        setPicture(0, screen, kLoadingScreenTip.arg(fileNamePart(m_loadingScreenOf)));
     for (ShotPicture *arrow : std::as_const(actions))
         arrow->raise();
     displayScrShots(qint32(layout.VisibleShotCount));

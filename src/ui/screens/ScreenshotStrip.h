@@ -24,8 +24,9 @@ public:
     // 0 back and 1 forward of a horizontal strip, 2 back and 3 forward of a vertical one.
     QList<ShotPicture *> actions;
 
-    // Rebuilds the whole strip from an entry's Screenshots. Without any, the screen its rom
-    // file holds stands in for the placeholder, when the view options ask for it.
+    // Rebuilds the whole strip from an entry's Screenshots. Without any to show (none listed,
+    // or none found), the screen its rom file holds stands in for the placeholders, when the
+    // view options ask for it.
     void LoadScreenshots(const QString &screenshots, const QString &romFile = {});
     // The strip shows the rom file's own screen, not a screenshot file.
     bool showsLoadingScreen() const { return !m_loadingScreenOf.isEmpty(); }

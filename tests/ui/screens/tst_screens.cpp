@@ -526,6 +526,7 @@ private Q_SLOTS:
         f.state.paths[PathKind::Rom].setDirs({f.path("roms") + '/'});
         RomRecord plain = f.state.database.Get(1);
         plain.RomFile = QStringLiteral("Pit, Fall.tap");
+        plain.Screenshots = QStringLiteral("gone.gif"); // listed, but no such file
         f.state.database.Set(1, plain);
         f.select(1);
         ScreenshotStrip &strip = f.strip();
@@ -543,11 +544,11 @@ private Q_SLOTS:
         touch(f.path("shots/Pit  Fall.scr"), "taken");
         f.state.layout.ClickedShot = 0;
         f.w().mnuImages[3]->trigger(); // Keep as screenshot
-        QCOMPARE(f.state.database.Get(1).Screenshots, QStringLiteral("Pit  Fall (2).scr"));
+        QCOMPARE(f.state.database.Get(1).Screenshots, QStringLiteral("gone.gif,Pit  Fall (2).scr"));
         QCOMPARE(readFile(f.path("shots/Pit  Fall (2).scr")), screen);
         QCOMPARE(readFile(f.path("shots/Pit  Fall.scr")), QByteArray("taken"));
         QVERIFY(!strip.showsLoadingScreen());
-        QCOMPARE(strip.imgScrShots.at(0)->toolTip(), f.path("shots/Pit  Fall (2).scr"));
+        QCOMPARE(strip.imgScrShots.at(1)->toolTip(), f.path("shots/Pit  Fall (2).scr"));
         f.close();
         QVERIFY(readFile(f.path("kivo.ini")).contains("loadscr=1"));
     }
