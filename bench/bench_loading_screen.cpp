@@ -1,6 +1,8 @@
 // The loading screen read from a packed 48K Z80 and from a TZX of 10,000 blocks whose screen is
 // block 3; kivo-cli screen beside kivo-cli render on the same screen, as whole processes. The
 // files are left in QDir::tempPath() as kivo-bench-screen.*.
+#include "../tests/support/SnapshotMaker.h"
+#include "../tests/tape/TapeImages.h"
 #include "BenchSupport.h"
 
 #include "tape/LoadingScreen.h"
@@ -10,36 +12,12 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace tapeimages;
+using testsupport::z80Pack;
+
 namespace {
 
 constexpr int kBlocks = 10000;
-
-QByteArray le(quint32 value, int count)
-{
-    QByteArray bytes;
-    for (int i = 0; i < count; ++i)
-        bytes.append(char((value >> (8 * i)) & 0xFF));
-    return bytes;
-}
-
-QByteArray withChecksum(QByteArray bytes)
-{
-    char sum = 0;
-    for (char c : bytes)
-        sum = char(sum ^ c);
-    return bytes + sum;
-}
-
-QByteArray standard(const QByteArray &spectrum)
-{
-    return QByteArray(1, 0x10) + le(1000, 2) + le(spectrum.size(), 2) + spectrum;
-}
-
-QByteArray header(int type, const QByteArray &name, int length, int start)
-{
-    return withChecksum(QByteArray(1, '\0') + char(type) + name.leftJustified(10, ' ') +
-                        le(length, 2) + le(start, 2) + le(32768, 2));
-}
 
 // A picture as games have them: runs of paper, detail in between, a few colours.
 QByteArray picture()
@@ -53,28 +31,6 @@ QByteArray picture()
     for (int i = 6144; i < 6912; ++i)
         screen[i] = char(0x38 + (i / 32) % 8);
     return screen;
-}
-
-// The Z80 packing: runs of five or more and any two EDs as ED ED count byte.
-QByteArray z80Pack(const QByteArray &in)
-{
-    QByteArray out;
-    qsizetype i = 0;
-    while (i < in.size()) {
-        qsizetype run = 1;
-        while (i + run < in.size() && in[i + run] == in[i] && run < 255)
-            ++run;
-        const bool ed = in[i] == char(0xED);
-        if (run >= 5 || (ed && run >= 2)) {
-            out += QByteArray("\xED\xED", 2) + char(run) + in[i];
-            i += run;
-        } else {
-            out += in[i++];
-            if (ed && i < in.size())
-                out += in[i++];
-        }
-    }
-    return out;
 }
 
 // A version-1 48K snapshot: the picture, then 40 KB of code-like bytes and empty memory.
@@ -97,12 +53,12 @@ QByteArray tzxImage()
 {
     QByteArray image = QByteArrayLiteral("ZXTape!\x1A\x01\x14");
     image += standard(header(0, "loader", 20, 10));
-    image += standard(withChecksum(QByteArray(1, char(0xFF)) + QByteArray(20, 'p')));
+    image += standard(data(QByteArray(20, 'p')));
     image += standard(header(3, "screen", 6912, 16384));
-    image += standard(withChecksum(QByteArray(1, char(0xFF)) + picture()));
+    image += standard(data(picture()));
     for (int n = 4; n < kBlocks; n += 2) {
         image += standard(header(3, "part" + QByteArray::number(n), 256, 32768));
-        image += standard(withChecksum(QByteArray(1, char(0xFF)) + QByteArray(256, 'x')));
+        image += standard(data(QByteArray(256, 'x')));
     }
     return image;
 }
@@ -178,8 +134,8 @@ BENCHMARK(BM_CliScreen)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterati
 // The same screen from a TAP that holds nothing else, a file the size of the .scr.
 void BM_CliScreenSmallTap(benchmark::State &state)
 {
-    const QByteArray tap = le(19, 2) + header(3, "screen", 6912, 16384) + le(6914, 2) +
-                           withChecksum(QByteArray(1, char(0xFF)) + picture());
+    const QByteArray tap =
+        le(19, 2) + header(3, "screen", 6912, 16384) + le(6914, 2) + data(picture());
     const QString path = benchFile(QStringLiteral("tap"), tap);
     benchsupport::timeProcessRuns(
         state, QStringLiteral(KIVO_CLI),

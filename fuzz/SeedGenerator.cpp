@@ -7,6 +7,7 @@
 //                                    scripts/fuzz.sh writes them into build-fuzz/
 
 #include "../tests/support/ArchiveMaker.h"
+#include "../tests/support/SnapshotMaker.h"
 #include "core/DatFile.h"
 #include "interchange/PocketDatabase.h"
 #include "settings/Language.h"
@@ -20,6 +21,8 @@
 #include <QtEndian>
 
 #include <cstdio>
+
+using testsupport::z80Pack;
 
 namespace {
 
@@ -537,28 +540,6 @@ QByteArray loadingScreen(Random &random)
         screen[i] = cell % 4 == 0 ? char(0xED) : cell % 3 == 0 ? char(random.next()) : char(cell);
     }
     return screen;
-}
-
-// ED ED count byte for runs of five or more and for two EDs; the byte after a single ED as is.
-QByteArray z80Pack(const QByteArray &in)
-{
-    QByteArray out;
-    qsizetype i = 0;
-    while (i < in.size()) {
-        qsizetype run = 1;
-        while (i + run < in.size() && in[i + run] == in[i] && run < 255)
-            ++run;
-        const bool ed = in[i] == char(0xED);
-        if (run >= 5 || (ed && run >= 2)) {
-            out += QByteArray("\xED\xED", 2) + char(run) + in[i];
-            i += run;
-        } else {
-            out += in[i++];
-            if (ed && i < in.size())
-                out += in[i++];
-        }
-    }
-    return out;
 }
 
 QByteArray z80Page(int number, const QByteArray &page)

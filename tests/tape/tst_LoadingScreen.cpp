@@ -1,5 +1,6 @@
 // The loading screen read from tapes and snapshots built here, from snapshots snapconv converts
 // and from the shared corpus; and kivo-cli screen.
+#include "SnapshotMaker.h"
 #include "TapeImages.h"
 #include "TestSupport.h"
 
@@ -11,6 +12,8 @@
 #include <QtEndian>
 
 using namespace tapeimages;
+
+using testsupport::z80Pack;
 
 namespace {
 
@@ -79,29 +82,6 @@ QList<QByteArray> banks()
     for (int bank = 0; bank < 8; ++bank)
         all.append(page(bank + 1));
     return all;
-}
-
-// The Z80 packing: ED ED count byte for runs of five or more and for any two EDs; the byte
-// after a single ED is always written as it is.
-QByteArray z80Pack(const QByteArray &in)
-{
-    QByteArray out;
-    qsizetype i = 0;
-    while (i < in.size()) {
-        qsizetype run = 1;
-        while (i + run < in.size() && in[i + run] == in[i] && run < 255)
-            ++run;
-        const bool ed = in[i] == char(0xED);
-        if (run >= 5 || (ed && run >= 2)) {
-            out += QByteArray("\xED\xED", 2) + char(run) + in[i];
-            i += run;
-        } else {
-            out += in[i++];
-            if (ed && i < in.size())
-                out += in[i++];
-        }
-    }
-    return out;
 }
 
 QByteArray z80V1(const QByteArray &ram, bool compressed)

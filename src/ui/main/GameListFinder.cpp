@@ -195,14 +195,21 @@ QString GameListFinder::entryCountText() const
                      : QStringLiteral("%1 entries").arg(locale.toString(rows));
 }
 
+// Past a few thousand new names (a whole catalogue loaded or imported), listing every directory
+// again is quicker than looking for each name in each.
+constexpr qsizetype kNamesLookedFor = 2000;
+
 void GameListFinder::refillList()
 {
     const RomDatabase &database = m_state.database;
     const int rows = m_model.rowCount();
+    const int first = rows > 0 ? m_model.slotOfRow(rows - 1) + 1 : 0;
     QStringList added;
-    for (int slot = rows > 0 ? m_model.slotOfRow(rows - 1) + 1 : 0; slot < database.slotCount();
-         ++slot)
-        added.append(database.Get(slot).RomFile);
+    if (database.slotCount() - first > kNamesLookedFor)
+        m_listAgain = true;
+    else
+        for (int slot = first; slot < database.slotCount(); ++slot)
+            added.append(database.Get(slot).RomFile);
     m_model.refill();
     scheduleRomFilesUpdate(added);
 }
@@ -210,16 +217,14 @@ void GameListFinder::refillList()
 void GameListFinder::scheduleRomFilesUpdate(const QStringList &romFiles)
 {
     m_namesToLookFor += romFiles;
+    m_listAgain = m_listAgain || m_namesToLookFor.size() > kNamesLookedFor;
     m_romFilesTimer.start(0);
 }
 
 void GameListFinder::updateRomFiles()
 {
-    // Past a few thousand new names (a whole catalogue loaded or imported), listing every
-    // directory again is quicker than looking for each name in each.
-    constexpr qsizetype kNamesLookedFor = 2000;
     const QStringList names = std::exchange(m_namesToLookFor, {});
-    const bool relist = names.size() > kNamesLookedFor;
+    const bool relist = std::exchange(m_listAgain, false);
     bool changed = m_romFiles.update(m_state.paths[PathKind::Rom], relist);
     if (!relist)
         changed = m_romFiles.lookAgain(names) || changed;

@@ -62,4 +62,5 @@ private:
     QCheckBox *m_missing = nullptr;
     QTimer m_romFilesTimer;
     QStringList m_namesToLookFor;
+    bool m_listAgain = false; // too many names: every directory is listed again instead
 };
