@@ -3,8 +3,8 @@
 #include "core/PathText.h"
 #include "render/BitmapFile.h"
 #include "state/AppState.h"
-#include "tape/KeptScreen.h"
 #include "ui/common/Dialogs.h"
+#include "ui/common/KeepLoadingScreen.h"
 #include "ui/main/MainMenus.h"
 #include "ui/main/PaneArranger.h"
 #include "ui/screens/ScreenshotStrip.h"
@@ -121,24 +121,13 @@ void ScreenshotCommands::keepLoadingScreen()
     RomDatabase &database = m_state.database;
     if (!database.isEntrySlot(database.SelectedIndex))
         return;
-    QString directory = m_state.paths[PathKind::Screenshot].usedDirs().value(0);
-    if (directory.isEmpty()) {
-        directory = m_dialogs.chooseDirectory(m_parent, kKeepTitle, QString());
-        if (directory.isEmpty())
-            return;
-        m_state.paths.AddSearchPath(PathKind::Screenshot, directory);
-    }
     RomRecord record = database.Get(database.SelectedIndex);
-    const KeptScreen kept = keepScreen(directory, record.RomFile, m_strip.pictureAt(0).screen);
-    if (!kept.ok) {
-        m_dialogs.show(m_parent, Message::critical(kCantSavePicture + kCrLf + directory +
-                                                       kept.name + kCrLf + kept.reason,
-                                                   kCantSaveTitle));
+    const QString kept = ::keepLoadingScreen(m_state, m_dialogs, m_parent, kKeepTitle,
+                                             record.RomFile, m_strip.pictureAt(0).screen);
+    if (kept.isEmpty())
         return;
-    }
     // Names listed before stay listed, found or not.
-    record.Screenshots +=
-        (record.Screenshots.isEmpty() ? QString() : QStringLiteral(",")) + kept.name;
+    record.Screenshots += (record.Screenshots.isEmpty() ? QString() : QStringLiteral(",")) + kept;
     database.Set(database.SelectedIndex, record);
     m_strip.LoadScreenshots(record.Screenshots, record.RomFile);
     m_panes.formResize();

@@ -9,12 +9,12 @@
 #include "render/PictureLoader.h"
 #include "state/AppState.h"
 #include "state/ScreenshotList.h"
-#include "tape/KeptScreen.h"
 #include "tape/TapeCard.h"
 #include "tape/TapeReader.h"
 #include "ui/common/CatalogueView.h"
 #include "ui/common/Dialogs.h"
 #include "ui/common/DroppedFiles.h"
+#include "ui/common/KeepLoadingScreen.h"
 #include "ui/common/Mnemonics.h"
 #include "ui/tape/frmTaper.h"
 
@@ -72,7 +72,6 @@ const QString kNothingFilled = QStringLiteral("Nothing filled: the tape has noth
 const QString kNotFoundTip = QStringLiteral("Unable to locate file [%1]");
 const QString kBrowseCaption = QStringLiteral("...");
 const QString kAddLoadingScreenCaption = QStringLiteral("Add loading screen");
-const QString kCantKeepScreen = QStringLiteral("Unable to save the picture.");
 
 // "..." needs no more than a little room around it, not a push button's usual least width.
 int browseButtonWidth(const QPushButton *button)
@@ -748,22 +747,13 @@ void frmProperties::cmdAddLoadingScreen_Click()
     const LoadedPicture screen = foundLoadingScreen();
     if (!screen.ok)
         return;
-    QString directory = m_state.paths[PathKind::Screenshot].usedDirs().value(0);
-    if (directory.isEmpty()) {
-        directory = m_dialogs.chooseDirectory(this, kAddLoadingScreenCaption, QString());
-        if (directory.isEmpty())
-            return;
-        m_state.paths.AddSearchPath(PathKind::Screenshot, directory);
-    }
-    const KeptScreen kept = keepScreen(directory, txtRom->text().trimmed(), screen.screen);
-    if (!kept.ok) {
-        m_dialogs.show(this, Message::critical(kCantKeepScreen + kCrLf + directory + kept.name +
-                                                   kCrLf + kept.reason,
-                                               kAddLoadingScreenCaption));
+    QString written;
+    const QString kept = keepLoadingScreen(m_state, m_dialogs, this, kAddLoadingScreenCaption,
+                                           txtRom->text().trimmed(), screen.screen, &written);
+    if (kept.isEmpty())
         return;
-    }
-    m_keptScreens.append(directory + kept.name);
-    m_shots.append(kept.name);
+    m_keptScreens.append(written);
+    m_shots.append(kept);
     m_working.Screenshots = m_shots.join(u',');
     m_current = int(m_shots.size()) - 1;
     ShowScreenshot();
