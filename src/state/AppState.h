@@ -7,6 +7,7 @@
 #include "core/SearchPathList.h"
 #include "settings/LanguageTable.h"
 #include "state/LayoutState.h"
+#include "tape/MachineReader.h"
 #include "tape/TapeIndex.h"
 
 // Everything that lives for the whole run. main() creates one; the main window and every dialog
@@ -28,6 +29,8 @@ struct AppState
     GameTypeTable gameTypes;
     LayoutState layout;
     TapeIndex tape;
+    // The machine each rom file needs, read once per file until it changes.
+    MachineCache machines;
 
     // The file the catalogue in memory was loaded from or saved to in this run; unbound when it
     // came from nowhere. Only this file is overwritten without asking (LastDatabase may name a
