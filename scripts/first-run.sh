@@ -10,11 +10,13 @@
 #                        from the installed one beside this script to ~/.local/share/kivo/demo
 #
 # The programs looked for can be changed through the environment (the tests use stand-ins):
-# KIVO_FUSE, KIVO_OPENSE_ROM, KIVO_MUSIC_PLAYERS (a list separated by blanks).
+# KIVO_FUSE, KIVO_OPENSE_ROM, KIVO_FUSE_ROMS (the folder where Fuse finds its own ROMs),
+# KIVO_MUSIC_PLAYERS (a list separated by blanks).
 set -euo pipefail
 
 readonly FUSE=${KIVO_FUSE:-/usr/bin/fuse-sdl}
 readonly OPENSE_ROM=${KIVO_OPENSE_ROM:-/usr/share/spectrum-roms/opense.rom}
+readonly FUSE_ROMS=${KIVO_FUSE_ROMS:-/usr/share/spectrum-roms}
 readonly MUSIC_PLAYERS=${KIVO_MUSIC_PLAYERS-/usr/bin/mpv /usr/bin/vlc /usr/bin/audacious /usr/bin/ffplay}
 
 case "${1:-}" in
@@ -23,7 +25,6 @@ case "${1:-}" in
         data_dir="${XDG_DATA_HOME:-$HOME/.local/share}/kivo"
         demo_source="$(cd "$(dirname "$0")" && pwd)/demo"
         demo="$data_dir/demo"
-        emulator="$data_dir/fuse-opense"
         ;;
     ""|-*)
         echo "usage: $0 DIR | --user" >&2
@@ -33,7 +34,6 @@ case "${1:-}" in
         settings_dir="$(cd "$1" && pwd)"
         demo_source="$settings_dir/demo-catalogue"
         demo="$settings_dir/demo"
-        emulator="$settings_dir/fuse-opense"
         ;;
 esac
 settings="$settings_dir/kivo.ini"
@@ -51,18 +51,27 @@ if [ ! -e "$demo" ]; then
     cp -R "$demo_source" "$demo"
 fi
 
-# Fuse is started with the tape as its only argument; the wrapper tells it to use the free ROM,
-# which it would otherwise look for in ~/.fuserc.
+# Fuse with the Sinclair ROMs it ships without (a non-free package) can start every machine: the
+# program's Fuse preset. A free install has only the OpenSE BASIC ROM, a 48K one, which Fuse
+# would otherwise look for in ~/.fuserc: every start is handed it, in the 48K (or 16K) machine.
 have_fuse=0
-if [ -x "$FUSE" ] && [ -f "$OPENSE_ROM" ]; then
+fuse_name=""
+fuse_profile=()
+if [ -x "$FUSE" ] && [ -f "$FUSE_ROMS/48.rom" ] && [ -f "$FUSE_ROMS/128-0.rom" ]; then
     have_fuse=1
-    mkdir -p "$(dirname "$emulator")"
-    {
-        printf '#!/bin/bash\n# Written by Kivo'"'"'s first run: Fuse on the free OpenSE BASIC ROM.\n'
-        printf 'exec %q --machine 48 --rom-48 %q "$@"\n' "$FUSE" "$OPENSE_ROM"
-    } > "$emulator.tmp"
-    chmod 755 "$emulator.tmp"
-    mv "$emulator.tmp" "$emulator"
+    fuse_name="Fuse"
+    fuse_profile=('args00={machine} {file}'
+                  'machine00.16=--machine 16' 'machine00.48=--machine 48'
+                  'machine00.128=--machine 128' 'machine00.plus2=--machine plus2'
+                  'machine00.plus2a=--machine plus2a' 'machine00.plus3=--machine plus3'
+                  'machine00.pentagon=--machine pentagon' 'machine00.scorpion=--machine scorpion'
+                  'machine00.tc2048=--machine 2048' 'machine00.ts2068=--machine ts2068')
+elif [ -x "$FUSE" ] && [ -f "$OPENSE_ROM" ]; then
+    have_fuse=1
+    fuse_name="Fuse (OpenSE BASIC)"
+    fuse_profile=("args00=--rom-48 \"$OPENSE_ROM\" {machine} {file}"
+                  'machine00.48=--machine 48'
+                  "machine00.16=--machine 16 --rom-16 \"$OPENSE_ROM\"")
 fi
 
 player=""
@@ -83,7 +92,9 @@ done
     [ "$have_fuse" = 1 ] && printf 'Defaultemu=0\r\n'
     [ -n "$player" ] && printf 'Defaultmplayer=0\r\n'
     if [ "$have_fuse" = 1 ]; then
-        printf '[emulators]\r\nnum=1\r\nemu00=Fuse (OpenSE BASIC)\r\nfile00=%s\r\n' "$emulator"
+        # The profile's keys after the list's own, as the program writes them.
+        printf '[emulators]\r\nnum=1\r\nemu00=%s\r\nfile00=%s\r\n' "$fuse_name" "$FUSE"
+        printf '%s\r\n' "${fuse_profile[@]}"
     fi
     if [ -n "$player" ]; then
         printf '[musicplayers]\r\nnum=1\r\nplayername00=%s\r\nfile00=%s\r\n' \

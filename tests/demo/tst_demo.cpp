@@ -7,6 +7,8 @@
 #include "core/DatFile.h"
 #include "core/RomDatabase.h"
 #include "core/SearchPathList.h"
+#include "launch/EmulatorPresets.h"
+#include "launch/Launcher.h"
 #include "render/DisplayZX.h"
 #include "settings/SettingsFile.h"
 #include "tape/LoadingScreen.h"
@@ -37,13 +39,15 @@ struct FirstRun
 
 // Runs scripts/first-run.sh on `dir` with stand-ins for Fuse, its ROM and the music players.
 FirstRun firstRun(const QString &dir, const QString &fuse, const QString &rom,
-                  const QString &players = QString())
+                  const QString &players = QString(), const QString &fuseRoms = QString())
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("KIVO_FUSE"), fuse);
     environment.insert(QStringLiteral("KIVO_OPENSE_ROM"), rom);
     environment.insert(QStringLiteral("KIVO_MUSIC_PLAYERS"), players);
+    environment.insert(QStringLiteral("KIVO_FUSE_ROMS"),
+                       fuseRoms.isEmpty() ? QStringLiteral("/nowhere") : fuseRoms);
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral("bash"),
                   {kSourceDir + QStringLiteral("/scripts/first-run.sh"), dir});
@@ -158,19 +162,45 @@ private Q_SLOTS:
         QCOMPARE(m_read.musicPlayers.first().path, m_dir.filePath(QStringLiteral("fuse-sdl")));
     }
 
-    // The emulator the program starts with the tape as its only argument must hand Fuse the
-    // free ROM; without it Fuse stops at its missing-ROM notice.
-    void emulatorWrapperGivesTheRom()
+    // Fuse on the free ROM must be handed it at every start, 48K tapes in the 48K machine;
+    // without it Fuse stops at its missing-ROM notice.
+    void fuseProfileGivesTheRom()
     {
-        const QString wrapper = m_read.emulators.first().path;
-        const QString tape = m_dir.filePath(QStringLiteral("demo/tapes/a tape with blanks.tzx"));
-        QCOMPARE(QProcess::execute(wrapper, {tape}), 0);
+        RomRecord record;
+        record.RomName = QStringLiteral("blanks");
+        record.RomFile = QStringLiteral("a tape with blanks.tzx");
+        ProgramList emulators{m_read.emulators, m_read.Defaultemu};
+        MachineCache machines;
+        const Launch launch = planRun(record, emulators, RunChoice{}, m_paths, machines);
+        QCOMPARE(launch.action, Launch::Action::Start);
+        const Command command = commandOf(launch, launch.file);
+        QCOMPARE(QProcess::execute(command.program, command.arguments), 0);
         const QStringList arguments =
             QString::fromUtf8(readFile(m_dir.filePath(QStringLiteral("fuse-sdl.args"))))
                 .split(u'\n', Qt::SkipEmptyParts);
-        QCOMPARE(arguments, (QStringList{QStringLiteral("--machine"), QStringLiteral("48"),
-                                         QStringLiteral("--rom-48"),
-                                         m_dir.filePath(QStringLiteral("opense.rom")), tape}));
+        const QString tape = m_dir.filePath(QStringLiteral("demo/tapes/a tape with blanks.tzx"));
+        QCOMPARE(arguments,
+                 (QStringList{QStringLiteral("--rom-48"), m_dir.filePath(QStringLiteral("opense.rom")),
+                              QStringLiteral("--machine"), QStringLiteral("48"), tape}));
+    }
+
+    // With Fuse's own ROMs installed the first run writes the program's Fuse preset.
+    void fullRomSetGetsThePreset()
+    {
+        QTemporaryDir dir;
+        QVERIFY(copyTree(kDemoDir, dir.filePath(QStringLiteral("demo-catalogue"))));
+        for (const char *rom : {"48.rom", "128-0.rom"})
+            touch(dir.filePath(QLatin1String(rom)), QByteArray(16384, '\0'));
+        const QString fuse = m_dir.filePath(QStringLiteral("fuse-sdl"));
+        QCOMPARE(firstRun(dir.path(), fuse, QStringLiteral("/nowhere"), QString(), dir.path())
+                     .exitCode,
+                 0);
+        const SettingsFile read =
+            readSettingsFile(ProfileFile::load(dir.filePath(QStringLiteral("kivo.ini"))));
+        QCOMPARE(read.emulators.size(), 1);
+        const EmulatorPreset *preset = presetFor(fuse);
+        QVERIFY(preset != nullptr);
+        QCOMPARE(read.emulators.first().profile, preset->profile);
     }
 
     // kivo-cli write must carry every field of the description into demo.dat.

@@ -24,12 +24,15 @@ struct WindowFixture
     AppState state{ProgramDir::inDirectory(dir.path())};
     ScriptedDialogs dialogs;
     RecordingProcessStarter starter;
+    // What the window starts programs through: the recording one unless a test that starts
+    // real programs hands in another before open().
+    ProcessStarter *starterInUse = &starter;
     std::unique_ptr<frmMain> window;
 
     QString path(const QString &name) const { return dir.filePath(name); }
     frmMain &open()
     {
-        window = std::make_unique<frmMain>(state, dialogs, starter);
+        window = std::make_unique<frmMain>(state, dialogs, *starterInUse);
         window->launcher().setRunCache(RunCache(runCacheDir.path()));
         return *window;
     }

@@ -55,6 +55,7 @@ void GameListModel::refill()
 {
     beginResetModel();
     m_rowToSlot.clear();
+    m_machineTexts.clear();
     const QList<RomRecord> &slots = m_database.slots();
     m_rowToSlot.reserve(slots.size());
     for (int slot = 0; slot < slots.size(); ++slot) {
@@ -66,9 +67,10 @@ void GameListModel::refill()
 
 void GameListModel::refreshSlot(int slot)
 {
+    m_machineTexts.remove(slot);
     const int row = rowOfSlot(slot);
     if (row >= 0)
-        Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));
+        Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
 
 bool GameListModel::isMissing(const RomRecord &record) const
@@ -78,9 +80,56 @@ bool GameListModel::isMissing(const RomRecord &record) const
 
 void GameListModel::romFilesChanged()
 {
+    // A file may have come or gone, or be another one now: its machine is read again.
+    m_machineTexts.clear();
     if (!m_rowToSlot.isEmpty())
-        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1),
-                           {Qt::ForegroundRole, Qt::FontRole});
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
+                           {Qt::DisplayRole, Qt::ForegroundRole, Qt::FontRole});
+}
+
+void GameListModel::setOptionalColumns(const QList<ListColumn> &columns)
+{
+    if (columns == m_optional)
+        return;
+    if (!m_optional.isEmpty()) {
+        beginRemoveColumns({}, ColumnCount, ColumnCount + int(m_optional.size()) - 1);
+        m_optional.clear();
+        endRemoveColumns();
+    }
+    if (!columns.isEmpty()) {
+        beginInsertColumns({}, ColumnCount, ColumnCount + int(columns.size()) - 1);
+        m_optional = columns;
+        endInsertColumns();
+    }
+}
+
+std::optional<ListColumn> GameListModel::optionalColumnAt(int column) const
+{
+    const int at = column - ColumnCount;
+    if (at < 0 || at >= m_optional.size())
+        return std::nullopt;
+    return m_optional.at(at);
+}
+
+void GameListModel::setMachineText(std::function<QString(const RomRecord &)> machineText)
+{
+    m_machineText = std::move(machineText);
+    m_machineTexts.clear();
+}
+
+QVariant GameListModel::optionalText(ListColumn column, int slot, const RomRecord &record) const
+{
+    switch (column) {
+    case ListColumn::Machine: {
+        if (!m_machineText)
+            return {};
+        auto it = m_machineTexts.constFind(slot);
+        if (it == m_machineTexts.constEnd())
+            it = m_machineTexts.insert(slot, m_machineText(record));
+        return *it;
+    }
+    }
+    return {};
 }
 
 int GameListModel::rowOfSlot(int slot) const
@@ -134,7 +183,7 @@ int GameListModel::rowCount(const QModelIndex &parent) const
 
 int GameListModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : ColumnCount;
+    return parent.isValid() ? 0 : ColumnCount + int(m_optional.size());
 }
 
 QVariant GameListModel::data(const QModelIndex &index, int role) const
@@ -144,8 +193,11 @@ QVariant GameListModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= m_rowToSlot.size() ||
         !m_database.isEntrySlot(m_rowToSlot.at(index.row())))
         return {};
-    const RomRecord &record = m_database.Get(m_rowToSlot.at(index.row()));
+    const int slot = m_rowToSlot.at(index.row());
+    const RomRecord &record = m_database.Get(slot);
     if (role == Qt::DisplayRole) {
+        if (const std::optional<ListColumn> optional = optionalColumnAt(index.column()))
+            return optionalText(*optional, slot, record);
         switch (index.column()) {
         case NameColumn:
             return record.RomName;
@@ -179,8 +231,11 @@ QVariant GameListModel::data(const QModelIndex &index, int role) const
 
 QVariant GameListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
-        section < kHeaders.size())
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    if (const std::optional<ListColumn> optional = optionalColumnAt(section))
+        return listColumnCaption(*optional);
+    if (section >= 0 && section < kHeaders.size())
         return kHeaders.at(section);
     return {};
 }

@@ -48,19 +48,23 @@ void GameListView::resizeEvent(QResizeEvent *event)
         fitColumns();
 }
 
-// Name, publisher and year in the shares a catalogue's texts usually need.
+// Name, publisher and year in the shares a catalogue's texts usually need, after the optional
+// columns took a narrow width each.
 void GameListView::fitColumns()
 {
     const int columns = model() != nullptr ? model()->columnCount() : 0;
     if (columns < 3)
         return;
-    const int width = viewport()->width();
+    const int optional = std::min(90, viewport()->width() / 8);
+    const int width = viewport()->width() - optional * (columns - 3);
     const int year = std::min(70, width / 6);
     const int publisher = (width - year) * 2 / 5;
     m_fitting = true;
     header()->resizeSection(0, width - year - publisher);
     header()->resizeSection(1, publisher);
     header()->resizeSection(2, year);
+    for (int column = 3; column < columns; ++column)
+        header()->resizeSection(column, optional);
     m_fitting = false;
 }
 

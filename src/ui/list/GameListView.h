@@ -19,7 +19,7 @@ public:
     // While on, the columns share the list's width, so no column hides behind a scroll bar.
     // A width the user drags, or one the settings give, turns it off.
     void setColumnsFitted(bool fitted);
-
+    bool columnsFitted() const { return m_columnsFitted; }
 
 Q_SIGNALS:
     void mouseReleased(Qt::MouseButton button, const QPoint &globalPos);

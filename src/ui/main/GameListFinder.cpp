@@ -158,6 +158,9 @@ void GameListFinder::chkMissing_Click()
 // catalogue's own order.
 void GameListFinder::header_Click(int column)
 {
+    // Sorting by what an optional column shows would read every entry's rom file.
+    if (m_model.optionalColumnAt(column))
+        return;
     const SortColumn clicked = sortColumnOf(column);
     QHeaderView *header = m_list.header();
     if (clicked == SortColumn::None || clicked != m_proxy.sortColumn()) {

@@ -5,6 +5,8 @@
 #include "settings/Settings.h"
 #include "state/StateSettings.h"
 #include "ui/common/Dialogs.h"
+#include "ui/list/ColumnChooser.h"
+#include "ui/list/GameListModel.h"
 #include "ui/list/GameListView.h"
 #include "ui/main/MainMenus.h"
 
@@ -75,11 +77,12 @@ private:
 } // namespace
 
 WindowSettings::WindowSettings(AppState &state, Dialogs &dialogs, QMainWindow &window,
-                               GameListView &list, MainMenuArrays &menus)
+                               GameListView &list, ColumnChooser &columns, MainMenuArrays &menus)
     : m_state(state)
     , m_dialogs(dialogs)
     , m_window(window)
     , m_list(list)
+    , m_columns(columns)
     , m_menus(menus)
 {
     new FrameKeeper(window);
@@ -119,9 +122,19 @@ void WindowSettings::LoadSettings()
     m_menus.view[Menu::ViewLoadingScreens]->setChecked(m_state.layout.ShowLoadingScreens);
     m_firstRun = settings.firstrun;
 
+    const QList<ListColumn> optional = listColumnsFromIds(settings.columns);
+    m_columns.setColumns(optional);
     const double perPixel = twipsPerPixel(m_window.logicalDpiX());
-    for (int column = 0; column < kStoredColumns; ++column) {
-        const float twips = settings.head[column];
+    // The optional columns' widths follow the names they came with; one the file does not give
+    // keeps the width it has.
+    QList<float> widths(settings.head.begin(), settings.head.end());
+    for (const ListColumn column : optional) {
+        const qsizetype at = settings.columns.indexOf(listColumnId(column));
+        widths.append(at >= 0 && at < settings.columnWidths.size() ? settings.columnWidths.at(at)
+                                                                   : 0);
+    }
+    for (int column = 0; column < widths.size(); ++column) {
+        const float twips = widths.at(column);
         if (twips <= 0)
             continue;
         m_list.setColumnsFitted(false);
@@ -143,6 +156,12 @@ void WindowSettings::SaveSettings()
     const double perPixel = twipsPerPixel(m_window.logicalDpiX());
     for (int column = 0; column < kStoredColumns; ++column)
         settings.head[column] = pixelsToTwips(m_list.header()->sectionSize(column), perPixel);
+    const QList<ListColumn> optional = m_columns.shownColumns();
+    settings.columns = listColumnIds(optional);
+    for (int at = 0; at < optional.size(); ++at) {
+        settings.columnWidths.append(pixelsToTwips(
+            m_list.header()->sectionSize(GameListModel::ColumnCount + at), perPixel));
+    }
 
     const QString path = m_state.programDir.settingsFile();
     if (const auto failed = saveSettingsFile(path, settings))

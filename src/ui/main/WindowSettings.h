@@ -1,5 +1,6 @@
 #pragma once
 
+class ColumnChooser;
 class Dialogs;
 class GameListView;
 class QMainWindow;
@@ -7,12 +8,13 @@ struct AppState;
 struct MainMenuArrays;
 
 // kivo.ini and lang.ini as the main window reads and writes them: the shared settings, the
-// window's placement and the list's column widths, and the language file's captions.
+// window's placement, the list's optional columns and column widths, and the language file's
+// captions.
 class WindowSettings
 {
 public:
     WindowSettings(AppState &state, Dialogs &dialogs, QMainWindow &window, GameListView &list,
-                   MainMenuArrays &menus);
+                   ColumnChooser &columns, MainMenuArrays &menus);
 
     void LoadSettings();
     // A failed write is reported; the file of the previous run is then kept as it was.
@@ -26,6 +28,7 @@ private:
     Dialogs &m_dialogs;
     QMainWindow &m_window;
     GameListView &m_list;
+    ColumnChooser &m_columns;
     MainMenuArrays &m_menus;
     bool m_firstRun = false;
 };

@@ -1,6 +1,8 @@
 #include "ui/main/frmMain.h"
 
+#include "state/EntryMachine.h"
 #include "state/InfoText.h"
+#include "ui/list/ColumnChooser.h"
 #include "ui/list/GameListModel.h"
 #include "ui/list/GameListProxy.h"
 #include "ui/list/GameListView.h"
@@ -71,6 +73,12 @@ void frmMain::buildPanes()
     lstGames = new GameListView(picListPane);
     lstGames->setObjectName(QStringLiteral("lstGames"));
     lstGames->setModel(m_proxy);
+    m_model->setMachineText([this](const RomRecord &record) {
+        const std::optional<MachineReading> machine =
+            machineOfEntry(record, m_state.paths, m_state.machines);
+        return machine ? machineName(machine->machine) : QString();
+    });
+    m_columns = new ColumnChooser(*m_model, *lstGames);
     m_finder = new GameListFinder(m_state, *m_model, *m_proxy, *lstGames, m_romFiles, picListPane);
     txtFilter = m_finder->filterBox();
     chkMissing = m_finder->missingOnly();
@@ -97,7 +105,8 @@ void frmMain::buildPanes()
     m_screenshots =
         std::make_unique<ScreenshotCommands>(m_state, m_dialogs, *picScrPane, *m_panes,
                                              *blank[Menu::TopImages]->menu(), mnuImages, this);
-    m_settings = std::make_unique<WindowSettings>(m_state, m_dialogs, *this, *lstGames, *this);
+    m_settings =
+        std::make_unique<WindowSettings>(m_state, m_dialogs, *this, *lstGames, *m_columns, *this);
     m_launcher = new EntryLauncher(m_state, m_dialogs, m_starter, *this, *runWithMenu, this);
 }
 
@@ -279,8 +288,12 @@ void frmMain::lstClick()
         m_panes->formResize();
     }
     updatePlayMusicItem();
-    picInfoPane->setText(m_state.layout.showsInfoPane() ? InfoText(record, m_state.gameTypes)
-                                                        : QString());
+    if (!m_state.layout.showsInfoPane()) {
+        picInfoPane->setText(QString());
+        return;
+    }
+    picInfoPane->setText(InfoText(record, m_state.gameTypes,
+                                  machineOfEntry(record, m_state.paths, m_state.machines)));
 }
 
 void frmMain::selectCurrentRow()

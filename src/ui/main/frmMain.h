@@ -14,6 +14,7 @@
 
 #include <memory>
 
+class ColumnChooser;
 class EntryLauncher;
 class GameListFinder;
 class GameListModel;
@@ -63,6 +64,8 @@ public:
     GameListProxy *gameListModel() const { return m_proxy; }
     CatalogueCommands &commands() { return m_commands; }
     GameListFinder &finder() { return *m_finder; }
+    // The header's menu of optional columns.
+    ColumnChooser &columns() { return *m_columns; }
     PaneArranger &panes() { return *m_panes; }
     ScreenshotCommands &screenshots() { return *m_screenshots; }
     EntryLauncher &launcher() { return *m_launcher; }
@@ -117,6 +120,7 @@ private:
     GameListModel *m_model = nullptr;
     GameListProxy *m_proxy = nullptr;
     GameListFinder *m_finder = nullptr;
+    ColumnChooser *m_columns = nullptr;
     EntryLauncher *m_launcher = nullptr;
     std::unique_ptr<PaneArranger> m_panes;
     std::unique_ptr<ScreenshotCommands> m_screenshots;

@@ -50,9 +50,11 @@ ProgramListDialog::ProgramListDialog(ProgramList &list, const LanguageTable &lan
     m_close = addButton(this, buttons, kind.closeName, language.at(kCloseCaption));
     giveMnemonics({cmdAdd, cmdRemove, m_setDefault, m_close}, LanguageTable::defaults());
 
-    auto *layout = new QHBoxLayout(this);
-    layout->addWidget(lstEmus, 1);
-    layout->addLayout(buttons);
+    m_layout = new QVBoxLayout(this);
+    auto *top = new QHBoxLayout;
+    top->addWidget(lstEmus, 1);
+    top->addLayout(buttons);
+    m_layout->addLayout(top, 1);
     resize(420, 260);
 
     connect(cmdAdd, &QPushButton::clicked, this, [this] { cmdAdd_Click(); });
@@ -68,8 +70,36 @@ ProgramListDialog::ProgramListDialog(ProgramList &list, const LanguageTable &lan
                 lstEmus_Click();
         });
     }
+    connect(lstEmus, &QListWidget::currentRowChanged, this,
+            [this](int row) { currentProgramChanged(indexOfRow(row)); });
 
     ShowProgramList();
+}
+
+void ProgramListDialog::addDetails(QWidget *details)
+{
+    m_layout->addWidget(details);
+}
+
+void ProgramListDialog::selectProgram(qsizetype index)
+{
+    for (int row = 0; row < m_rows.size(); ++row) {
+        if (m_rows.at(row).index == index)
+            lstEmus->setCurrentRow(row);
+    }
+}
+
+void ProgramListDialog::refreshRowTexts()
+{
+    const QList<ProgramListRow> rows = programListRows(m_list);
+    // A row only changes its text here; anything else is a new list to show.
+    if (rows.size() != m_rows.size()) {
+        ShowProgramList();
+        return;
+    }
+    m_rows = rows;
+    for (int row = 0; row < m_rows.size(); ++row)
+        lstEmus->item(row)->setText(m_rows.at(row).text);
 }
 
 void ProgramListDialog::done(int result)
@@ -105,6 +135,12 @@ void ProgramListDialog::AddProgram(const QString &path)
         return;
     addProgramEntry(m_list, path, name);
     ShowProgramList();
+    for (qsizetype index = m_list.entries.size() - 1; index >= 0; --index) {
+        if (m_list.entries.at(index).path == path) {
+            programAdded(index);
+            break;
+        }
+    }
 }
 
 void ProgramListDialog::RemoveProgram(int row)

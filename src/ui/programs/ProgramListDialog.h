@@ -67,11 +67,25 @@ protected:
     // change is already in the list, there is nothing to cancel.
     virtual void closing() {}
     void done(int result) override;
+    // The list element of the current row changed (-1: no row).
+    virtual void currentProgramChanged(qsizetype /*index*/) {}
+    // AddProgram added element `index`.
+    virtual void programAdded(qsizetype /*index*/) {}
+
+    // Puts `details` below the list and the buttons.
+    void addDetails(QWidget *details);
+    // Makes the row of list element `index` the current one, as a click on it does.
+    void selectProgram(qsizetype index);
+    // The rows' texts again, after a name changed in place.
+    void refreshRowTexts();
+    ProgramList &list() { return m_list; }
+    Dialogs &dialogs() { return m_dialogs; }
 
 private:
     // The list element a row stands for, or -1 for no row.
     qsizetype indexOfRow(int row) const;
 
+    class QVBoxLayout *m_layout = nullptr;
     ProgramList &m_list;
     Dialogs &m_dialogs;
     Kind m_kind;

@@ -16,6 +16,7 @@
 #include "ui/common/DroppedFiles.h"
 #include "ui/common/KeepLoadingScreen.h"
 #include "ui/common/Mnemonics.h"
+#include "ui/properties/CommandPreview.h"
 #include "ui/tape/frmTaper.h"
 
 #include <QDragEnterEvent>
@@ -311,9 +312,11 @@ void frmProperties::buildFilesTab()
     grid->addWidget(Label7, 3, 0);
     grid->addWidget(txtMusicFile, 3, 1);
     grid->addWidget(cmdFindMusic, 3, 2);
+    commandPreview = new CommandPreview(m_state, page);
+    grid->addWidget(commandPreview, 4, 0, 1, 3);
     grid->setRowMinimumHeight(2, lblFilled->fontMetrics().height() * 2);
     grid->setColumnStretch(1, 1);
-    grid->setRowStretch(4, 1);
+    grid->setRowStretch(5, 1);
     SSTab1->addTab(page, QString());
 }
 
@@ -337,6 +340,8 @@ void frmProperties::buildTabOrder()
                                     cmdFillFromTape,
                                     txtMusicFile,
                                     cmdFindMusic,
+                                    commandPreview->txtCommand,
+                                    commandPreview->cmdCopyCommand,
                                     cmdOK,
                                     cmdCancel};
     for (qsizetype i = 1; i < chain.size(); ++i)
@@ -702,6 +707,9 @@ void frmProperties::cmdFindMusic_Click()
 void frmProperties::txtRom_Change()
 {
     updateTapeButtons();
+    RomRecord edited = m_working;
+    edited.RomFile = txtRom->text();
+    commandPreview->showFor(edited);
 }
 
 QString frmProperties::foundRomFile() const

@@ -10,6 +10,7 @@
 #include <QStringList>
 
 class CatalogueView;
+class CommandPreview;
 class Dialogs;
 class QLabel;
 class QLineEdit;
@@ -97,6 +98,7 @@ public:
     QPushButton *cmdFillFromTape = nullptr;
     QPushButton *cmdAddLoadingScreen = nullptr; // the rom file's own screen, as a screenshot
     QLabel *lblFilled = nullptr; // what the last fill from the tape put into the boxes
+    CommandPreview *commandPreview = nullptr; // what Run would start for the rom file typed
     QPushButton *cmdOK = nullptr;
     QPushButton *cmdCancel = nullptr;
 
