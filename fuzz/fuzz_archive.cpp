@@ -2,7 +2,7 @@
 // Spectrum member of each is read out, from memory and, for the zip, through a file as the
 // program reads a rom file. Whatever the directory declares, no member over 64 MB or over
 // 1000 : 1 is inflated, nothing read is other than declared, and the heap stays within what the
-// input can justify.
+// input can justify. A head read of the member is the start of the whole one and no longer.
 
 #include "FuzzSupport.h"
 
@@ -43,6 +43,9 @@ Outcome readSpectrumMember(const ArchiveSource &source, qsizetype inputSize)
     const QString base = Archive::baseName(member->name);
     FUZZ_CHECK(!base.isEmpty() && !base.contains(u'/') && !base.contains(u'\\') && base != u"..");
 
+    const MemberBytes head = Archive::readMemberHead(source, *member, 4096);
+    FUZZ_CHECK(head.bytes.size() <= 4096 && head.ok == head.reason.isEmpty());
+
     MemberBytes bytes;
     const qint64 readPeak =
         kivofuzz::peakHeap([&] { bytes = Archive::readMember(source, *member); });
@@ -59,6 +62,7 @@ Outcome readSpectrumMember(const ArchiveSource &source, qsizetype inputSize)
     FUZZ_CHECK(bytes.bytes.size() <= Archive::kMaxRatio * member->compressedSize);
     FUZZ_CHECK(quint32(crc32_z(0, reinterpret_cast<const Bytef *>(bytes.bytes.constData()),
                                size_t(bytes.bytes.size()))) == member->crc32);
+    FUZZ_CHECK(head.ok && bytes.bytes.startsWith(head.bytes));
     outcome.read = true;
     outcome.bytes = bytes.bytes;
     return outcome;

@@ -1,9 +1,11 @@
 // The loading screen of tapes and snapshots: every input is read as each kind. A screen found is
 // 6,912 bytes taken from where its source says; the heap stays within what the input justifies.
+// The machine of the same head is read too: it always gives one, the same in any letter case.
 
 #include "FuzzSupport.h"
 
 #include "tape/LoadingScreen.h"
+#include "tape/MachineReader.h"
 #include "tape/TapeReader.h"
 
 #include <QRegularExpression>
@@ -31,8 +33,12 @@ void checkTapeSource(const QByteArray &bytes, bool tzx, const LoadingScreen &fou
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const QByteArray bytes = kivofuzz::bytesOf(data, size);
+    const QByteArray head = bytes.left(kMachineHeadBytes);
     for (const char *kind : {"tap", "tzx", "sna", "z80", "szx"}) {
         const QString name = QStringLiteral("file.") + QLatin1String(kind);
+        const MachineReading machine = machineOf(head, bytes.size(), name);
+        FUZZ_CHECK(!machine.why.isEmpty());
+        FUZZ_CHECK(machineOf(head, bytes.size(), name.toUpper()) == machine);
         std::optional<LoadingScreen> found;
         const qint64 peak = kivofuzz::peakHeap([&] { found = loadingScreenOf(bytes, name); });
         // The screen, and a 48K image or 16K page while unpacking or inflating, whatever the

@@ -112,6 +112,18 @@ MemberBytes readMember(const ArchiveSource &source, const ArchiveMember &member)
     return format->read(source, member);
 }
 
+MemberBytes readMemberHead(const ArchiveSource &source, const ArchiveMember &member, qint64 count)
+{
+    if (count >= member.size)
+        return readMember(source, member);
+    const ArchiveFormat *format = formatOf(source.name);
+    if (!format)
+        return {false, {}, kNotAnArchive};
+    if (const QString reason = refusal(member); !reason.isEmpty())
+        return {false, {}, reason};
+    return format->readHead(source, member, count);
+}
+
 QString baseName(const QString &memberName)
 {
     const QStringView last = lastPart(memberName);

@@ -46,6 +46,10 @@ QString refusal(const ArchiveMember &member);
 
 // The inflated bytes of `member`, one of listMembers(source).
 MemberBytes readMember(const ArchiveSource &source, const ArchiveMember &member);
+// Only its first `count` bytes, for a reader that looks at a file's head: nothing further is
+// inflated. The same refusals come first; a member no longer than `count` is read whole, with
+// every check, and one that ends before its declared size is refused.
+MemberBytes readMemberHead(const ArchiveSource &source, const ArchiveMember &member, qint64 count);
 
 // The last part of a member's name, which is all of it we ever use to name a file: no
 // directory, no "..", nothing absolute. Empty when nothing usable is left.

@@ -117,9 +117,14 @@ ArchiveListing GzipFormat::list(const ArchiveSource &source) const
     return listing;
 }
 
-MemberBytes GzipFormat::read(const ArchiveSource &source, const ArchiveMember &member) const
+namespace {
+
+// `member` inflated whole, or only its first `head` bytes when `head` is not negative (fewer than
+// it declares).
+MemberBytes inflateMember(const ArchiveSource &source, const ArchiveMember &member, qint64 head)
 {
     const QString name = Archive::baseName(member.name);
+    const bool whole = head < 0;
     MemberBytes out;
     const std::unique_ptr<QIODevice> device = openSource(source, out.reason);
     if (!device)
@@ -132,11 +137,12 @@ MemberBytes GzipFormat::read(const ArchiveSource &source, const ArchiveMember &m
     }
     const std::unique_ptr<z_stream, int (*)(z_stream *)> end(&stream, inflateEnd);
     QByteArray bytes;
-    bytes.reserve(qsizetype(std::min(member.size, kFirstReserve)));
+    bytes.reserve(qsizetype(std::min(whole ? member.size : head, kFirstReserve)));
     char input[kChunk];
     char output[kChunk];
     int status = Z_OK;
-    while (status != Z_STREAM_END) {
+    const auto wantsMore = [&] { return status != Z_STREAM_END && (whole || bytes.size() < head); };
+    while (wantsMore()) {
         const qint64 got = device->read(input, kChunk);
         if (got < 0) {
             out.reason = device->errorString();
@@ -148,9 +154,11 @@ MemberBytes GzipFormat::read(const ArchiveSource &source, const ArchiveMember &m
         }
         stream.next_in = reinterpret_cast<Bytef *>(input);
         stream.avail_in = uInt(got);
-        while (stream.avail_in > 0 && status != Z_STREAM_END) {
+        while (stream.avail_in > 0 && wantsMore()) {
+            // A head is inflated no further than asked.
+            const qint64 room = whole ? kChunk : std::min(kChunk, head - bytes.size());
             stream.next_out = reinterpret_cast<Bytef *>(output);
-            stream.avail_out = uInt(kChunk);
+            stream.avail_out = uInt(room);
             status = inflate(&stream, Z_NO_FLUSH);
             if (status == Z_DATA_ERROR && stream.msg) {
                 if (qstrcmp(stream.msg, "incorrect data check") == 0) {
@@ -166,7 +174,7 @@ MemberBytes GzipFormat::read(const ArchiveSource &source, const ArchiveMember &m
                 out.reason = QString::fromLatin1(stream.msg ? stream.msg : "zlib");
                 return out;
             }
-            const qint64 made = kChunk - stream.avail_out;
+            const qint64 made = room - stream.avail_out;
             if (bytes.size() + made > member.size) {
                 out.reason = Archive::kWrongSize.arg(name);
                 return out;
@@ -176,17 +184,30 @@ MemberBytes GzipFormat::read(const ArchiveSource &source, const ArchiveMember &m
                 break; // needs more input
         }
     }
-    if (bytes.size() != member.size) {
+    if (bytes.size() != (whole ? member.size : head)) {
         out.reason = Archive::kWrongSize.arg(name);
         return out;
     }
     // zlib checked the trailer after the compressed data; the one listed is the file's last
     // eight bytes, which differ when something follows the data.
-    if (quint32(stream.adler) != member.crc32) {
+    if (whole && quint32(stream.adler) != member.crc32) {
         out.reason = Archive::kCrcMismatch.arg(name);
         return out;
     }
     out.ok = true;
     out.bytes = std::move(bytes);
     return out;
+}
+
+} // namespace
+
+MemberBytes GzipFormat::read(const ArchiveSource &source, const ArchiveMember &member) const
+{
+    return inflateMember(source, member, -1);
+}
+
+MemberBytes GzipFormat::readHead(const ArchiveSource &source, const ArchiveMember &member,
+                                 qint64 count) const
+{
+    return inflateMember(source, member, std::max<qint64>(count, 0));
 }

@@ -12,4 +12,6 @@ class GzipFormat : public ArchiveFormat
 public:
     ArchiveListing list(const ArchiveSource &source) const override;
     MemberBytes read(const ArchiveSource &source, const ArchiveMember &member) const override;
+    MemberBytes readHead(const ArchiveSource &source, const ArchiveMember &member,
+                         qint64 count) const override;
 };

@@ -3,13 +3,39 @@
 #include "archive/Archive.h"
 #include "core/FileRead.h"
 
-RomFileBytes readRomFile(const QString &path)
+namespace {
+
+// The first `count` bytes of a plain file, and its size.
+RomFileBytes readPlainHead(const QString &path, qint64 count)
+{
+    RomFileBytes out;
+    out.name = Archive::baseName(path);
+    QFile file;
+    out.reason = openRegularFile(path, file);
+    if (!out.reason.isEmpty())
+        return out;
+    out.size = file.size();
+    out.bytes = file.read(std::min(out.size, count));
+    if (file.error() != QFileDevice::NoError) {
+        out.bytes.clear();
+        out.reason = file.errorString();
+        return out;
+    }
+    out.ok = true;
+    return out;
+}
+
+// The whole file, or its first `head` bytes when `head` is not negative.
+RomFileBytes readRom(const QString &path, qint64 head)
 {
     RomFileBytes out;
     if (!Archive::isArchiveName(path)) {
+        if (head >= 0)
+            return readPlainHead(path, head);
         FileBytes file = readRegularFile(path);
         out.ok = file.ok;
         out.bytes = std::move(file.bytes);
+        out.size = out.bytes.size();
         out.name = Archive::baseName(path);
         out.reason = file.reason;
         return out;
@@ -26,15 +52,29 @@ RomFileBytes readRomFile(const QString &path)
         out.reason = Archive::unableToRead(path, Archive::kNoSpectrumFile);
         return out;
     }
-    MemberBytes bytes = Archive::readMember(source, *member);
+    MemberBytes bytes = head >= 0 ? Archive::readMemberHead(source, *member, head)
+                                  : Archive::readMember(source, *member);
     if (!bytes.ok) {
         out.reason = Archive::unableToRead(path, bytes.reason);
         return out;
     }
     out.ok = true;
     out.bytes = std::move(bytes.bytes);
+    out.size = member->size;
     out.name = Archive::baseName(member->name);
     return out;
+}
+
+} // namespace
+
+RomFileBytes readRomFile(const QString &path)
+{
+    return readRom(path, -1);
+}
+
+RomFileBytes readRomFileHead(const QString &path, qint64 count)
+{
+    return readRom(path, std::max<qint64>(count, 0));
 }
 
 QString romFileKindName(const QString &path)

@@ -9,6 +9,9 @@ struct RomFileBytes
 {
     bool ok = false;
     QByteArray bytes;
+    // The size of the whole file, or the size its archive declares for the member: more than
+    // `bytes` holds when only the head was read.
+    qint64 size = 0;
     // The name whose ending tells the kind: the file's own name, or the member's base name.
     QString name;
     // The archive's path when the bytes came out of one, else empty.
@@ -19,6 +22,8 @@ struct RomFileBytes
 };
 
 RomFileBytes readRomFile(const QString &path);
+// The same, but only the first `count` bytes are read or inflated (all of a shorter file).
+RomFileBytes readRomFileHead(const QString &path, qint64 count);
 
 // The name whose ending tells the kind of the rom file at `path`, without inflating anything:
 // the file's own name, or its archive's Spectrum member's base name. Empty for an archive that

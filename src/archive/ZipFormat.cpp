@@ -216,9 +216,15 @@ ArchiveListing ZipFormat::list(const ArchiveSource &source) const
     return listing;
 }
 
-MemberBytes ZipFormat::read(const ArchiveSource &source, const ArchiveMember &member) const
+namespace {
+
+// `member` inflated whole, or only its first `head` bytes when `head` is not negative (fewer than
+// it declares).
+MemberBytes inflateMember(const ArchiveSource &source, const ArchiveMember &member, qint64 head)
 {
     const QString name = Archive::baseName(member.name);
+    const bool whole = head < 0;
+    const qint64 wanted = whole ? member.size : head;
     MemberBytes out;
     const ZipHandle zip = openZip(source, out.reason);
     if (!zip)
@@ -229,12 +235,14 @@ MemberBytes ZipFormat::read(const ArchiveSource &source, const ArchiveMember &me
         return out;
     }
     QByteArray bytes;
-    bytes.reserve(qsizetype(std::min(member.size, kFirstReserve)));
+    bytes.reserve(qsizetype(std::min(wanted, kFirstReserve)));
     char chunk[kChunk];
     for (;;) {
-        // One byte past the declared size is asked for, to see a member longer than declared;
-        // reading on to the end is also what makes libzip check the CRC.
-        const qint64 want = std::min(kChunk, member.size - bytes.size() + 1);
+        // Read whole, one byte past the declared size is asked for, to see a member longer than
+        // declared; reading on to the end is also what makes libzip check the CRC.
+        const qint64 want = std::min(kChunk, wanted - bytes.size() + (whole ? 1 : 0));
+        if (want == 0)
+            break;
         const zip_int64_t got = zip_fread(file.get(), chunk, zip_uint64_t(want));
         if (got < 0) {
             const zip_error_t *error = zip_file_get_error(file.get());
@@ -251,18 +259,31 @@ MemberBytes ZipFormat::read(const ArchiveSource &source, const ArchiveMember &me
             return out;
         }
     }
-    if (bytes.size() != member.size) {
+    if (bytes.size() != wanted) {
         out.reason = Archive::kWrongSize.arg(name);
         return out;
     }
     // libzip checks the CRC too; this keeps the promise whatever its version does.
-    const uLong crc = crc32_z(crc32_z(0, nullptr, 0),
-                              reinterpret_cast<const Bytef *>(bytes.constData()), bytes.size());
-    if (quint32(crc) != member.crc32) {
+    if (whole &&
+        quint32(crc32_z(crc32_z(0, nullptr, 0), reinterpret_cast<const Bytef *>(bytes.constData()),
+                        bytes.size())) != member.crc32) {
         out.reason = Archive::kCrcMismatch.arg(name);
         return out;
     }
     out.ok = true;
     out.bytes = std::move(bytes);
     return out;
+}
+
+} // namespace
+
+MemberBytes ZipFormat::read(const ArchiveSource &source, const ArchiveMember &member) const
+{
+    return inflateMember(source, member, -1);
+}
+
+MemberBytes ZipFormat::readHead(const ArchiveSource &source, const ArchiveMember &member,
+                                qint64 count) const
+{
+    return inflateMember(source, member, std::max<qint64>(count, 0));
 }

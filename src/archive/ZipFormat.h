@@ -9,4 +9,6 @@ class ZipFormat : public ArchiveFormat
 public:
     ArchiveListing list(const ArchiveSource &source) const override;
     MemberBytes read(const ArchiveSource &source, const ArchiveMember &member) const override;
+    MemberBytes readHead(const ArchiveSource &source, const ArchiveMember &member,
+                         qint64 count) const override;
 };

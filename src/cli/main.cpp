@@ -36,6 +36,11 @@ Usage:
       6912-byte .scr when OUT ends in .scr, else drawn as a 256 x 192 PNG. Prints
       {"source"}: where the screen was found ("tape block N", numbered from 0, or
       "snapshot RAM page N").
+  kivo-cli machine FILE
+      Print the machine a tape, snapshot or disk image needs and why, as {"machine",
+      "why"}: for example "128K" and "the tape's hardware block". FILE may be a .zip or
+      .gz holding one. Machines: 16K, 48K, 128K, +2, +2A, +3, Pentagon 128, Scorpion,
+      TC2048, TS2068.
   kivo-cli export FILE.dat OUT.kvl
       Load FILE.dat and write it as a pocket catalogue (.kvl).
   kivo-cli import sgd|dat|kvl DIR [--file NAME]... [--overwrite] [--into FILE.dat]
@@ -77,7 +82,7 @@ int main(int argc, char *argv[])
         {QStringLiteral("tape"), cmdTape},         {QStringLiteral("render"), cmdRender},
         {QStringLiteral("export"), cmdExport},     {QStringLiteral("import"), cmdImport},
         {QStringLiteral("screen"), cmdScreen},     {QStringLiteral("scan"), cmdScan},
-        {QStringLiteral("members"), cmdMembers},
+        {QStringLiteral("members"), cmdMembers},   {QStringLiteral("machine"), cmdMachine},
     };
     const auto it = kSubcommands.find(name);
     if (it == kSubcommands.end())

@@ -43,6 +43,17 @@ MachineReading machineOf(const QByteArray &head, qint64 fileSize, const QString 
 // its Spectrum member. A file that cannot be read is a 48K, as the last rule says.
 MachineReading readMachine(const QString &path);
 
+// readMachine() for a caller that reports a file it cannot read (kivo-cli machine).
+struct MachineFile
+{
+    bool ok = false;
+    // When !ok: the system's reason for a plain file, the whole "Unable to read [name]: [reason]"
+    // for an archive, as RomFileBytes gives them.
+    QString reason;
+    MachineReading reading; // a 48K when !ok
+};
+MachineFile readMachineFile(const QString &path);
+
 // readMachine() remembered by path, size and modification time, so the list and the launches
 // read a file once until it changes.
 class MachineCache

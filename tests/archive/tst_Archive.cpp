@@ -29,6 +29,8 @@ private Q_SLOTS:
     void refused();
     void gzipMember_data();
     void gzipMember();
+    void memberHead_data();
+    void memberHead();
     void romFile_data();
     void romFile();
     void fifoNotWaitedOn();
@@ -305,6 +307,40 @@ void tst_Archive::gzipMember()
     const MemberBytes bytes = Archive::readMember(ArchiveSource::file(path), member);
     QVERIFY2(bytes.ok, qPrintable(bytes.reason));
     QCOMPARE(bytes.bytes, tape);
+}
+
+// A head is the member's first bytes and no more, behind the same refusals; a member ending
+// before the head does is refused. Catches a head inflated whole or read past its count.
+void tst_Archive::memberHead_data()
+{
+    QTest::addColumn<QByteArray>("archive");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("reason");
+    const QByteArray tape = noise(70000);
+    QByteArray shortGz = makeGzip(tape.left(3000));
+    putLittleEndian32(shortGz, shortGz.size() - 4, 5000);
+    QTest::newRow("zip") << makeZip("jsw.tap", tape) << "x.zip"
+                         << "";
+    QTest::newRow("zip, stored") << makeZip({{"jsw.tap", tape, true}}) << "x.zip"
+                                 << "";
+    QTest::newRow("gz") << makeGzip(tape) << "x.tap.gz"
+                        << "";
+    QTest::newRow("encrypted") << makeZip({{"jsw.tap", tape, false, true}}) << "x.zip"
+                               << "jsw.tap is encrypted";
+    QTest::newRow("ends early") << shortGz << "x.tap.gz"
+                                << "x.tap is not the size the archive gives";
+}
+
+void tst_Archive::memberHead()
+{
+    QFETCH(QByteArray, archive);
+    QFETCH(QString, name);
+    QFETCH(QString, reason);
+    const ArchiveSource source = ArchiveSource::memory(name, archive);
+    const ArchiveMember member = Archive::listMembers(source).members.value(0);
+    const MemberBytes head = Archive::readMemberHead(source, member, 4096);
+    QCOMPARE(head.reason, reason);
+    QCOMPARE(head.bytes, head.ok ? noise(4096) : QByteArray());
 }
 
 // Catches the wrong bytes or kind name handed up, a plain file handled as an archive, and the

@@ -1,7 +1,7 @@
 #pragma once
 
-// The Z80 snapshot packing, for the snapshots the loading-screen tests, its benchmark and the
-// fuzz seeds make by hand.
+// The Z80 snapshot packing and snapshot headers, for the snapshots the loading-screen and machine
+// tests, their benchmarks and the fuzz seeds make by hand.
 
 #include <QByteArray>
 
@@ -28,6 +28,22 @@ inline QByteArray z80Pack(const QByteArray &in)
         }
     }
     return out;
+}
+
+// A version 2 (`extra` 23) or 3 (54, 55) Z80 header: the hardware mode at byte 34, and bit 7 of
+// byte 37 (the modify bit) set when `modified`.
+inline QByteArray z80Header(int extra, int mode, bool modified = false)
+{
+    QByteArray header(30 + 2 + extra, '\0');
+    header[30] = char(extra);
+    header[34] = char(mode);
+    header[37] = modified ? char(0x80) : char(0);
+    return header;
+}
+
+inline QByteArray szxHeader(int machine)
+{
+    return QByteArray("ZXST\x01\x04", 6) + char(machine) + char(0);
 }
 
 } // namespace testsupport

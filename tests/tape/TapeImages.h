@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QList>
 
+#include <array>
+
 // Builders for the small tape images the tape tests feed the reader and the listing.
 namespace tapeimages {
 
@@ -42,6 +44,16 @@ inline QByteArray data(const QByteArray &payload, char flag = char(0xFF))
 inline QByteArray standard(const QByteArray &spectrum)
 {
     return QByteArray(1, 0x10) + le(1000, 2) + le(spectrum.size(), 2) + spectrum;
+}
+
+// A TZX hardware type block (0x33) of {type, id, information} entries; type 0 is a computer,
+// information 0-2 that the tape runs on it, 3 that it does not.
+inline QByteArray hardwareType(const QList<std::array<int, 3>> &entries)
+{
+    QByteArray block = QByteArray(1, 0x33) + char(entries.size());
+    for (const auto &[type, id, info] : entries)
+        block += QByteArray(1, char(type)) + char(id) + char(info);
+    return block;
 }
 
 inline QByteArray tzx(const QList<QByteArray> &blocks)
