@@ -54,7 +54,7 @@ struct LaunchFixture : WindowFixture
         if (start >= starter.starts.size())
             return QStringLiteral("<nothing>");
         const RecordingProcessStarter::Start &s = starter.starts.at(start);
-        return (QStringList{s.program} + s.arguments).join(QStringLiteral(" | "));
+        return (QStringList{s.request.program} + s.request.arguments).join(QStringLiteral(" | "));
     }
 };
 
