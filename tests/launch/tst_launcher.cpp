@@ -394,8 +394,8 @@ void tst_Launcher::runArchive()
         return;
     }
     QCOMPARE(starter.starts.size(), 1);
-    QCOMPARE(starter.starts.first().request.program, at(QStringLiteral("@/emus/emu0")));
-    const QStringList arguments = starter.starts.first().request.arguments;
+    QCOMPARE(starter.starts.first().program, at(QStringLiteral("@/emus/emu0")));
+    const QStringList arguments = starter.starts.first().arguments;
     QCOMPARE(arguments.size(), 1);
     QCOMPARE(previewCommand(launch, cache).arguments, arguments); // the preview names it too
     const QFileInfo cached(arguments.first());
@@ -514,7 +514,7 @@ void tst_Launcher::presetArguments()
     RecordingProcessStarter starter;
     QVERIFY(!carryOut(launch, starter).has_value());
     QCOMPARE(starter.starts.size(), 1);
-    QCOMPARE(starter.starts.first().request.arguments,
+    QCOMPARE(starter.starts.first().arguments,
              expected.split(u' ', Qt::SkipEmptyParts) + QStringList{at("@/roms 2/" + romFile)});
 }
 

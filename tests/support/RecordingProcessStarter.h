@@ -8,9 +8,9 @@
 class RecordingProcessStarter : public ProcessStarter
 {
 public:
-    struct Start
+    // The request as it came, and how to tell its caller the program ended.
+    struct Start : ProcessRequest
     {
-        ProcessRequest request;
         EndHandler ended;
     };
 
