@@ -80,7 +80,7 @@ public:
 class NoStarter : public ProcessStarter
 {
 public:
-    bool startDetached(const QString &, const QStringList &) override { return true; }
+    bool start(const ProcessRequest &, const EndHandler &) override { return true; }
 };
 
 // The real main window over a temporary program directory, made by open() once the directory

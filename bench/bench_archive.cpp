@@ -18,9 +18,9 @@ class CountingStarter : public ProcessStarter
 {
 public:
     int starts = 0;
-    bool startDetached(const QString &, const QStringList &arguments) override
+    bool start(const ProcessRequest &request, const EndHandler &) override
     {
-        starts += int(arguments.size());
+        starts += int(request.arguments.size());
         return true;
     }
 };

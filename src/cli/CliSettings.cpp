@@ -24,6 +24,34 @@ Json programs(const QList<ProgramEntry> &entries)
     return out;
 }
 
+// The emulators with their profiles: "machines" holds the machines given arguments, by key.
+Json emulators(const QList<ProgramEntry> &entries)
+{
+    Json out = programs(entries);
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const EmulatorProfile &profile = entries.at(i).profile;
+        Json machines = Json::object();
+        for (const SpectrumMachine machine : allMachines()) {
+            if (const QString &arguments = profile.machineArguments.at(machineIndex(machine));
+                !arguments.isEmpty())
+                machines[utf8(machineKey(machine))] = utf8(arguments);
+        }
+        Json &emulator = out[std::size_t(i)];
+        emulator["arguments"] = utf8(profile.arguments);
+        emulator["defaultFor"] = stringList(profile.defaultFor);
+        emulator["machines"] = machines;
+    }
+    return out;
+}
+
+Json singles(const QList<float> &values)
+{
+    Json out = Json::array();
+    for (const float value : values)
+        out.push_back(single(value));
+    return out;
+}
+
 Json settingsJson(const SettingsFile &s)
 {
     Json out;
@@ -40,7 +68,7 @@ Json settingsJson(const SettingsFile &s)
     out["loadscr"] = s.loadscr;
     out["lastdb"] = utf8(s.lastdb);
     out["loadlast"] = s.loadlast;
-    out["emulators"] = programs(s.emulators);
+    out["emulators"] = emulators(s.emulators);
     out["musicplayers"] = programs(s.musicPlayers);
     out["RomPaths"] = stringList(s.RomPaths);
     out["ScreenshotPaths"] = stringList(s.ScreenshotPaths);
@@ -48,6 +76,8 @@ Json settingsJson(const SettingsFile &s)
     out["head001"] = single(s.head[0]);
     out["head002"] = single(s.head[1]);
     out["head003"] = single(s.head[2]);
+    out["columns"] = stringList(s.columns);
+    out["colwidths"] = singles(s.columnWidths);
     return out;
 }
 

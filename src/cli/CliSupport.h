@@ -71,3 +71,4 @@ int cmdMachine(const QStringList &arguments);
 int cmdExport(const QStringList &arguments);
 int cmdImport(const QStringList &arguments);
 int cmdScan(const QStringList &arguments);
+int cmdCommand(const QStringList &arguments);

@@ -58,6 +58,12 @@ Usage:
       loading screens as NAME.scr in DIR. Print the result as dump does, with the folders
       that gave entries as RomPaths, plus "skipped": {inCatalogue, copies, clashes,
       unreadable, clashPaths}; "Scan Folder: N entries added, ..." on stderr.
+  kivo-cli command --ini FILE.ini FILE [--emulator N] [--machine NAME]
+      Print what Run would start for the rom file FILE, found in its own folder, with
+      the emulators of FILE.ini: {"program", "arguments", "workingDirectory", "machine",
+      "why", "emulator"}; --emulator N as Run With emulator N, --machine NAME (48K, 128K,
+      +3 ...) as Run As. An archive's member is named where the run cache would put it.
+      A message Run would show goes to stderr, and the exit status is 1.
 
 Messages go to stderr as "Title: text". Exit status: 0 done, 1 rejected input or failed
 write, 2 usage error.
@@ -83,6 +89,7 @@ int main(int argc, char *argv[])
         {QStringLiteral("export"), cmdExport},     {QStringLiteral("import"), cmdImport},
         {QStringLiteral("screen"), cmdScreen},     {QStringLiteral("scan"), cmdScan},
         {QStringLiteral("members"), cmdMembers},   {QStringLiteral("machine"), cmdMachine},
+        {QStringLiteral("command"), cmdCommand},
     };
     const auto it = kSubcommands.find(name);
     if (it == kSubcommands.end())

@@ -11,8 +11,8 @@
 // matches.
 struct EmulatorPreset
 {
-    QString name;             // "Fuse", "ZEsarUX", "rustzx"
-    QStringList executables;  // file names it matches, without ".exe", lower case
+    QString name;            // "Fuse", "ZEsarUX", "rustzx"
+    QStringList executables; // file names it matches, without ".exe", lower case
     EmulatorProfile profile;
 };
 

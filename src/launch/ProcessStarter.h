@@ -19,9 +19,9 @@ struct ProcessRequest
 struct ProcessEnd
 {
     int exitCode = 0;
-    bool crashed = false;     // killed by a signal, or crashed
-    qint64 milliseconds = 0;  // from the start to the end
-    QString output;           // the last lines it printed, standard output and error together
+    bool crashed = false;    // killed by a signal, or crashed
+    qint64 milliseconds = 0; // from the start to the end
+    QString output;          // the last lines it printed, standard output and error together
 };
 
 // Starts external programs as processes of their own: never waited for, never ended when this

@@ -64,6 +64,16 @@ QString RunCache::keyOf(const QString &archivePath) const
         QCryptographicHash::hash(identity.toUtf8(), QCryptographicHash::Sha256).toHex().left(32));
 }
 
+QString RunCache::directoryOf(const QString &archivePath) const
+{
+    return m_directory + u'/' + keyOf(archivePath);
+}
+
+QString RunCache::memberPath(const QString &archivePath, const QString &memberName) const
+{
+    return directoryOf(archivePath) + u'/' + memberName;
+}
+
 QString RunCache::makeDirectory(const QString &path) const
 {
     if (!QDir().mkpath(path) || !QFile::setPermissions(path, kOwnerOnly))
@@ -74,7 +84,7 @@ QString RunCache::makeDirectory(const QString &path) const
 RunCache::Result RunCache::memberFile(const QString &archivePath)
 {
     Result result;
-    const QString directory = m_directory + u'/' + keyOf(archivePath);
+    const QString directory = directoryOf(archivePath);
     if (const QString cached = cachedFileIn(directory); !cached.isEmpty()) {
         touch(cached);
         result.ok = true;
@@ -92,7 +102,7 @@ RunCache::Result RunCache::memberFile(const QString &archivePath)
             return result;
     }
     // The member's base name only: no name in an archive decides where we write.
-    const QString path = directory + u'/' + rom.name;
+    const QString path = memberPath(archivePath, rom.name);
     if (const WriteResult written = writeFileSafely(path, rom.bytes); !written.ok) {
         result.reason = kUnableToWrite.arg(path, written.reason);
         return result;

@@ -26,11 +26,15 @@ public:
     };
 
     Result memberFile(const QString &archivePath);
+    // Where memberFile puts the member `memberName` (a base name) of `archivePath`, without
+    // writing anything: what a preview of the command names.
+    QString memberPath(const QString &archivePath, const QString &memberName) const;
 
     const QString &directory() const { return m_directory; }
 
 private:
     QString keyOf(const QString &archivePath) const;
+    QString directoryOf(const QString &archivePath) const;
     QString makeDirectory(const QString &path) const;
     void trim(const QString &keep) const;
 

@@ -16,6 +16,11 @@ const QString kEmuKey = QStringLiteral("emu");
 const QString kPlayerNameKey = QStringLiteral("playername");
 const QString kFileKey = QStringLiteral("file");
 const QString kPathKey = QStringLiteral("path");
+const QString kArgsKey = QStringLiteral("args");
+const QString kDefaultForKey = QStringLiteral("defaultfor");
+const QString kMachineKey = QStringLiteral("machine");
+const QString kColumns = QStringLiteral("columns");
+const QString kColumnWidths = QStringLiteral("colwidths");
 const std::array<QString, 3> kHeadKeys = {QStringLiteral("head001"), QStringLiteral("head002"),
                                           QStringLiteral("head003")};
 
@@ -25,10 +30,15 @@ qint32 readInteger(const ProfileFile &file, const QString &section, const QStrin
     return nearestInteger(leadingNumber(file.read(section, key, defaultValue)));
 }
 
-float readSingle(const ProfileFile &file, const QString &key, const QString &defaultValue)
+float toSingle(const QString &text)
 {
     constexpr double kMax = std::numeric_limits<float>::max();
-    return float(std::clamp(leadingNumber(file.read(kKivo, key, defaultValue)), -kMax, kMax));
+    return float(std::clamp(leadingNumber(text), -kMax, kMax));
+}
+
+float readSingle(const ProfileFile &file, const QString &key, const QString &defaultValue)
+{
+    return toSingle(file.read(kKivo, key, defaultValue));
 }
 
 QList<ProgramEntry> readPrograms(const ProfileFile &file, const QString &section,
@@ -42,6 +52,51 @@ QList<ProgramEntry> readPrograms(const ProfileFile &file, const QString &section
                         file.read(section, numberedKey(kFileKey, i), QString())});
     }
     return entries;
+}
+
+QStringList words(const QString &text)
+{
+    return text.split(u' ', Qt::SkipEmptyParts);
+}
+
+// "machine00.128": the arguments of emulator 0 for the 128K.
+QString machineArgumentsKey(qsizetype index, SpectrumMachine machine)
+{
+    return numberedKey(kMachineKey, index) + u'.' + machineKey(machine);
+}
+
+void readProfiles(const ProfileFile &file, QList<ProgramEntry> &emulators)
+{
+    for (qsizetype i = 0; i < emulators.size(); ++i) {
+        EmulatorProfile &profile = emulators[i].profile;
+        profile.arguments = file.read(kEmulators, numberedKey(kArgsKey, i), QString());
+        profile.defaultFor =
+            words(file.read(kEmulators, numberedKey(kDefaultForKey, i), QString()).toLower());
+        for (const SpectrumMachine machine : allMachines()) {
+            profile.machineArguments[machineIndex(machine)] =
+                file.read(kEmulators, machineArgumentsKey(i, machine), QString());
+        }
+    }
+}
+
+void writeIfAny(ProfileFile &file, const QString &section, const QString &key, const QString &value)
+{
+    if (!value.isEmpty())
+        file.write(section, key, value);
+}
+
+// After every key of the lists, so a reader that knows only those finds them as before.
+void writeProfiles(ProfileFile &file, const QList<ProgramEntry> &emulators)
+{
+    for (qsizetype i = 0; i < emulators.size(); ++i) {
+        const EmulatorProfile &profile = emulators.at(i).profile;
+        writeIfAny(file, kEmulators, numberedKey(kArgsKey, i), profile.arguments);
+        writeIfAny(file, kEmulators, numberedKey(kDefaultForKey, i), profile.defaultFor.join(u' '));
+        for (const SpectrumMachine machine : allMachines()) {
+            writeIfAny(file, kEmulators, machineArgumentsKey(i, machine),
+                       profile.machineArguments.at(machineIndex(machine)));
+        }
+    }
 }
 
 QStringList readPaths(const ProfileFile &file, const QString &section)
@@ -115,6 +170,7 @@ SettingsFile readSettingsFile(const ProfileFile &file)
     s.firstrun = readInteger(file, kKivo, QStringLiteral("firstrun"), QStringLiteral("0")) == 1;
 
     s.emulators = readPrograms(file, kEmulators, kEmuKey);
+    readProfiles(file, s.emulators);
     s.musicPlayers = readPrograms(file, kMusicPlayers, kPlayerNameKey);
     s.RomPaths = readPaths(file, kRomPaths);
     s.ScreenshotPaths = readPaths(file, kScreenshotPaths);
@@ -122,6 +178,9 @@ SettingsFile readSettingsFile(const ProfileFile &file)
 
     for (size_t i = 0; i < kHeadKeys.size(); ++i)
         s.head[i] = readSingle(file, kHeadKeys[i], QStringLiteral("0"));
+    s.columns = words(file.read(kKivo, kColumns, QString()));
+    for (const QString &width : words(file.read(kKivo, kColumnWidths, QString())))
+        s.columnWidths.append(toSingle(width));
     return s;
 }
 
@@ -144,6 +203,8 @@ QByteArray settingsFileBytes(const SettingsFile &s)
     file.write(kKivo, QStringLiteral("loadlast"), QString::number(s.loadlast));
 
     writePrograms(file, kEmulators, kEmuKey, s.emulators);
+    if (file.value(kEmulators, kNum)) // the list was written
+        writeProfiles(file, s.emulators);
     writePrograms(file, kMusicPlayers, kPlayerNameKey, s.musicPlayers);
     writePaths(file, kRomPaths, s.RomPaths);
     writePaths(file, kScreenshotPaths, s.ScreenshotPaths);
@@ -151,5 +212,10 @@ QByteArray settingsFileBytes(const SettingsFile &s)
 
     for (size_t i = 0; i < kHeadKeys.size(); ++i)
         file.write(kKivo, kHeadKeys[i], formatSingle(s.head[i]));
+    writeIfAny(file, kKivo, kColumns, s.columns.join(u' '));
+    QStringList widths;
+    for (const float width : s.columnWidths)
+        widths.append(formatSingle(width));
+    writeIfAny(file, kKivo, kColumnWidths, widths.join(u' '));
     return file.toBytes();
 }

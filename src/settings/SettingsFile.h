@@ -49,6 +49,9 @@ struct SettingsFile
     QStringList MusicPaths;
     // Widths of the game list's first three columns in twips; 0 or less leaves a column alone.
     std::array<float, 3> head{0, 0, 0};
+    // The optional list columns shown ("machine" ...), and their widths in twips, in that order.
+    QStringList columns;
+    QList<float> columnWidths;
 };
 
 // The most entries one list takes from the file, so a damaged "num" cannot make millions.
@@ -57,4 +60,7 @@ constexpr qint32 kMaxListEntries = 10000;
 SettingsFile readSettingsFile(const ProfileFile &file);
 // The file as the shutdown writes it: section "kivo" (column widths last), then "emulators",
 // "musicplayers", "RomPaths", "ScreenshotPaths", "MusicPaths", each only when its list is used.
+// An emulator's profile follows every key an older reader knows (argsNN, defaultforNN,
+// machineNN.KEY, each only when not empty), so such a reader still finds every emulator; a
+// template, like any value, reads back as its first ProfileFile::kMaxValueLength characters.
 QByteArray settingsFileBytes(const SettingsFile &settings);

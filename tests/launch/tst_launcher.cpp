@@ -1,9 +1,11 @@
+#include "launch/EmulatorPresets.h"
 #include "launch/Launcher.h"
 #include "launch/ProcessStarter.h"
 #include "launch/RunCache.h"
 
 #include "ArchiveMaker.h"
 #include "RecordingProcessStarter.h"
+#include "SpectrumFiles.h"
 #include "TestSupport.h"
 
 #include <QDeadlineTimer>
@@ -12,6 +14,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+
+#include <csignal>
+#include <unistd.h>
 
 // Fixture paths are written with "@/" for the temporary directory.
 class tst_Launcher : public QObject
@@ -32,6 +37,14 @@ private Q_SLOTS:
     void realStartFailure();
     void runArchive_data();
     void runArchive();
+    void profileRuns_data();
+    void profileRuns();
+    void stoppedAtOnce_data();
+    void stoppedAtOnce();
+    void previewText();
+    void realEnds_data();
+    void realEnds();
+    void realStarterLifetime();
 
 private:
     QString at(const QString &path) const { return QString(path).replace(u'@', m_dir.path()); }
@@ -96,6 +109,13 @@ void tst_Launcher::initTestCase()
           "@/roms 2/jetpac.tap", "@/music a/tune.mp3", "@/music 2/other.mp3", "@/players/play"})
         testsupport::touch(at(QLatin1String(file)));
     testsupport::touch(at(QStringLiteral("@/roms 2/") + m_shellRom));
+    for (const char *kind : {"tap", "tzx", "dsk", "trd", "scl", "sna", "z80", "szx"}) {
+        const QString name = QStringLiteral("kind.") + QLatin1String(kind);
+        testsupport::touch(at("@/roms 2/" + name), testsupport::spectrumFileBytes(name));
+    }
+    testsupport::touch(at("@/roms 2/game (128K).tzx"), testsupport::spectrumFileBytes("x.tzx"));
+    testsupport::touch(at("@/roms 2/zipped.zip"),
+                       testsupport::makeZip("kind.tzx", testsupport::spectrumFileBytes("x.tzx")));
 }
 
 // Catches checks made in the wrong order, the wrong text for each failure, the default used
@@ -237,13 +257,19 @@ void tst_Launcher::startFailureReported()
 void tst_Launcher::realChildGetsOnePath_data()
 {
     QTest::addColumn<bool>("music");
-    QTest::newRow("emulator") << false;
-    QTest::newRow("music player") << true;
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<QByteArray>("before"); // what the child gets before the path, NULs as "|"
+    QTest::newRow("emulator") << false << "" << QByteArray();
+    QTest::newRow("music player") << true << "" << QByteArray();
+    QTest::newRow("profile") << false << "-a \"\" {machine} {file}"
+                             << QByteArray("-a||--machine|48|");
 }
 
 void tst_Launcher::realChildGetsOnePath()
 {
     QFETCH(bool, music);
+    QFETCH(QString, arguments);
+    QFETCH(QByteArray, before);
     const QString dir = at(QStringLiteral("@/My Games $HOME \"x\"/"));
     testsupport::touch(dir + m_shellRom);
     const QString dump = at(QStringLiteral("@/argdump.out"));
@@ -255,6 +281,8 @@ void tst_Launcher::realChildGetsOnePath()
     record.AudioFile = m_shellRom;
     ProgramList tool;
     tool.entries.append({QStringLiteral("argdump"), QStringLiteral(KIVO_TOOL_argdump)});
+    tool.entries[0].profile.arguments = arguments;
+    tool.entries[0].profile.machineArguments[1] = QStringLiteral("--machine 48");
     tool.defaultIndex = 0;
     SearchPaths paths;
     paths[PathKind::Rom].setDirs({dir});
@@ -267,7 +295,8 @@ void tst_Launcher::realChildGetsOnePath()
     const QDeadlineTimer deadline(20000);
     while (!QFile::exists(dump) && !deadline.hasExpired())
         QThread::msleep(20);
-    QCOMPARE(testsupport::readFile(dump), QFile::encodeName(dir + m_shellRom) + '\0');
+    QCOMPARE(testsupport::readFile(dump),
+             before.replace('|', '\0') + QFile::encodeName(dir + m_shellRom) + '\0');
 }
 
 // Catches a program that exists but cannot run being reported as started.
@@ -356,6 +385,7 @@ void tst_Launcher::runArchive()
     QCOMPARE(starter.starts.first().program, at(QStringLiteral("@/emus/emu0")));
     const QStringList arguments = starter.starts.first().arguments;
     QCOMPARE(arguments.size(), 1);
+    QCOMPARE(previewCommand(launch, cache).arguments, arguments); // the preview names it too
     const QFileInfo cached(arguments.first());
     QCOMPARE(cached.fileName(), member);
     QCOMPARE(cached.dir().absolutePath(),
@@ -369,6 +399,189 @@ void tst_Launcher::runArchive()
     while (it.hasNext())
         files.append(it.next());
     QCOMPARE(files.size(), 2);
+}
+
+// Each preset's options for every machine (Run As) and every kind (Run), as its emulator's
+// documentation gives them, then how Run picks the emulator and the machine: catches a machine
+// in the wrong place, a snapshot given options it did not ask for, the default emulator taking
+// a kind's own, an archive judged by its own ending, and a plain emulator given more than the
+// path.
+void tst_Launcher::profileRuns_data()
+{
+    QTest::addColumn<QString>("executable"); // emu1's preset
+    QTest::addColumn<QString>("romFile");
+    QTest::addColumn<int>("emulator");
+    QTest::addColumn<int>("machine"); // Run As; -1: the file's
+    QTest::addColumn<QString>("expected");
+    const QList<std::pair<const char *, QStringList>> presets = {
+        {"fuse-gtk",
+         {"--machine 16", "--machine 48", "--machine 128", "--machine plus2", "--machine plus2a",
+          "--machine plus3", "--machine pentagon", "--machine scorpion", "--machine 2048",
+          "--machine ts2068"}},
+        {"ZEsarUX.exe",
+         {"--machine 16k", "--machine 48k", "--machine 128k", "--machine P2", "--machine P2A41",
+          "--machine P341", "--machine Pentagon", "", "--machine TC2048", "--machine TS2068"}},
+        {"rustzx", {"", "--machine 48k", "--machine 128k", "", "", "", "", "", "", ""}},
+    };
+    // The machine each kind reads as; -1: a snapshot, which names its own.
+    const QList<std::pair<const char *, int>> kinds = {{"tap", 1},  {"tzx", 1}, {"dsk", 5},
+                                                       {"trd", 6},  {"scl", 6}, {"sna", -1},
+                                                       {"z80", -1}, {"szx", -1}};
+    const auto started = [](const QString &options, const QString &rom) {
+        return (QStringList{"start @/emus/emu1"} + options.split(u' ', Qt::SkipEmptyParts) +
+                QStringList{"@/roms 2/" + rom})
+            .join(" | ");
+    };
+    for (const auto &[executable, machines] : presets) {
+        for (int m = 0; m < machines.size(); ++m) {
+            QTest::addRow("%s as %s", executable, qPrintable(machineName(SpectrumMachine(m))))
+                << executable << "kind.tap" << 1 << m << started(machines.at(m), "kind.tap");
+        }
+        for (const auto &[kind, m] : kinds) {
+            const QString rom = QStringLiteral("kind.") + kind;
+            QTest::addRow("%s runs %s", executable, kind)
+                << executable << rom << 1 << -1 << started(m < 0 ? "" : machines.at(m), rom);
+        }
+    }
+    const int byDefault = kDefaultEmulator;
+    QTest::newRow("kind beats the default")
+        << "fuse"
+        << "kind.tzx" << byDefault << -1 << started("--machine 48", "kind.tzx");
+    QTest::newRow("zipped tape") << "fuse"
+                                 << "ZIPPED.ZIP" << byDefault << -1
+                                 << started("--machine 48", "zipped.zip");
+    QTest::newRow("128K tape") << "fuse"
+                               << "game (128K).tzx" << byDefault << -1
+                               << started("--machine 128", "game (128K).tzx");
+    QTest::newRow("snapshot, Run As")
+        << "fuse"
+        << "kind.sna" << 1 << 2 << started("--machine 128", "kind.sna");
+    QTest::newRow("no profile") << "fuse"
+                                << "kind.tap" << byDefault << -1
+                                << "start @/emus/emu0 | @/roms 2/kind.tap";
+    QTest::newRow("no profile, Run As")
+        << "fuse"
+        << "kind.tzx" << 0 << 5 << "start @/emus/emu0 | @/roms 2/kind.tzx";
+}
+
+void tst_Launcher::profileRuns()
+{
+    QFETCH(QString, executable);
+    QFETCH(QString, romFile);
+    QFETCH(int, emulator);
+    QFETCH(int, machine);
+    QFETCH(QString, expected);
+    ProgramList emulators = programs({"@/emus/emu0", "@/emus/emu1"}, 0);
+    emulators.entries[1].profile = presetFor("/usr/bin/" + executable)->profile;
+    emulators.entries[1].profile.defaultFor = QStringList{"tzx"};
+    RomRecord record;
+    record.RomFile = romFile;
+    RunChoice choice{emulator, std::nullopt};
+    if (machine >= 0)
+        choice.machine = SpectrumMachine(machine);
+    MachineCache machines;
+    const Launch launch =
+        planRun(record, emulators, choice, searchPaths(PathKind::Rom, {"@/roms 2/"}), machines);
+    QCOMPARE(outcome(launch), expected);
+    if (!launch.archive.isEmpty())
+        return; // runArchive follows a member to the emulator
+    RecordingProcessStarter starter;
+    QVERIFY(!carryOut(launch, starter).has_value());
+    QCOMPARE(starter.starts.value(0).arguments, launch.arguments);
+}
+
+// Catches a program that ran for a while, or ended well, reported as failed, and a failure
+// that says nothing.
+void tst_Launcher::stoppedAtOnce_data()
+{
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<bool>("crashed");
+    QTest::addColumn<int>("milliseconds");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("expected");
+    const QString said = QStringLiteral("Can't Run: Fuse stopped at once: \r\n");
+    QTest::newRow("said why") << 1 << false << 300 << "no ROM\nbye"
+                              << said + "no ROM\r\nbye [critical, ok]";
+    QTest::newRow("said nothing") << 3 << false << 4999 << " \n"
+                                  << said + "exit status 3 [critical, ok]";
+    QTest::newRow("crashed") << 0 << true << 10 << "" << said + "it crashed [critical, ok]";
+    QTest::newRow("ended well") << 0 << false << 10 << "bye" << QString();
+    QTest::newRow("ran a while") << 1 << false << 5000 << "no ROM" << QString();
+}
+
+void tst_Launcher::stoppedAtOnce()
+{
+    QFETCH(int, exitCode);
+    QFETCH(bool, crashed);
+    QFETCH(int, milliseconds);
+    QFETCH(QString, output);
+    QFETCH(QString, expected);
+    const std::optional<Message> message =
+        ::stoppedAtOnce(QStringLiteral("Fuse"), {exitCode, crashed, milliseconds, output});
+    QCOMPARE(message ? testsupport::describe(*message) : QString(), expected);
+}
+
+void tst_Launcher::previewText()
+{
+    const Command command{"/usr/bin/fuse-sdl", {"--machine", "128", "/roms/it's.tap"}, "/home/u"};
+    QCOMPARE(commandText(command),
+             QStringLiteral("/usr/bin/fuse-sdl --machine 128 '/roms/it'\\''s.tap'\r\nin /home/u"));
+}
+
+// A real child's end as the starter reports it: catches the status, the crash, the working
+// directory or either output channel lost, and more than the last ten lines kept.
+void tst_Launcher::realEnds_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<int>("exitCode"); // -1: not looked at
+    QTest::addColumn<bool>("crashed");
+    QTest::addColumn<QString>("output");
+    QTest::newRow("prints and fails") << "pwd; echo err >&2; exit 3" << 3 << false << "@\nerr";
+    QTest::newRow("last ten lines")
+        << "seq 1 25" << 0 << false << "16\n17\n18\n19\n20\n21\n22\n23\n24\n25";
+    QTest::newRow("killed") << "echo going; kill -9 $$" << -1 << true << "going";
+}
+
+void tst_Launcher::realEnds()
+{
+    QFETCH(QString, script);
+    QFETCH(int, exitCode);
+    QFETCH(bool, crashed);
+    QFETCH(QString, output);
+    SystemProcessStarter starter;
+    std::optional<ProcessEnd> end;
+    QVERIFY(starter.start({"/bin/sh", {"-c", script}, m_dir.path()},
+                          [&end](const ProcessEnd &ended) { end = ended; }));
+    QTRY_VERIFY_WITH_TIMEOUT(end.has_value(), 20000);
+    if (exitCode >= 0)
+        QCOMPARE(end->exitCode, exitCode);
+    QCOMPARE(end->crashed, crashed);
+    QCOMPARE(QString(end->output).replace(m_dir.path(), QStringLiteral("@")), output);
+    QVERIFY(end->milliseconds >= 0 && end->milliseconds < kQuickEndMilliseconds);
+}
+
+// A missing program is refused; a running one outlives its starter, unreported, in a session of
+// its own.
+void tst_Launcher::realStarterLifetime()
+{
+    QVERIFY(!SystemProcessStarter().start({at("@/no such program"), {}, {}}));
+    const QString pidFile = at("@/child.pid");
+    bool heard = false;
+    {
+        SystemProcessStarter starter;
+        QVERIFY(starter.start({"/bin/sh", {"-c", "echo $$ > \"$0\"; exec sleep 60", pidFile}, {}},
+                              [&heard](const ProcessEnd &) { heard = true; }));
+        QTRY_VERIFY(testsupport::readFile(pidFile).endsWith('\n'));
+    }
+    const pid_t pid = pid_t(testsupport::readFile(pidFile).trimmed().toLongLong());
+    QTest::qWait(100);
+    const bool alive = ::kill(pid, 0) == 0;
+    const pid_t session = ::getsid(pid);
+    ::kill(pid, SIGKILL);
+    QVERIFY(alive);
+    QCOMPARE(session, pid);
+    QTest::qWait(200);
+    QVERIFY(!heard);
 }
 
 QTEST_GUILESS_MAIN(tst_Launcher)

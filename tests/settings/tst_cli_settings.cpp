@@ -16,6 +16,7 @@ class tst_CliSettings : public QObject
 private Q_SLOTS:
     void init();
     void settingsAsJson();
+    void profilesAsJson();
     void placementNotReadIsNull();
     void writeBack();
     void failedWrite();
@@ -86,7 +87,8 @@ void tst_CliSettings::settingsAsJson()
                                  "winy",       "Defaultemu",   "Defaultmplayer", "view",
                                  "SSSize",     "loadscr",      "lastdb",         "loadlast",
                                  "emulators",  "musicplayers", "RomPaths",       "ScreenshotPaths",
-                                 "MusicPaths", "head001",      "head002",        "head003"}));
+                                 "MusicPaths", "head001",      "head002",        "head003",
+                                 "columns",    "colwidths"}));
     QCOMPARE(out.value("winw").toDouble(), 800.0);
     QCOMPARE(out.value("winh").toDouble(), 533.3333);
     QCOMPARE(out.value("winx").toDouble(), -98.0);
@@ -101,6 +103,27 @@ void tst_CliSettings::settingsAsJson()
     QCOMPARE(out.value("musicplayers").toArray().size(), 0);
     QCOMPARE(out.value("RomPaths").toArray().at(0).toString(), QStringLiteral("/roms/"));
     QCOMPARE(out.value("head003").toDouble(), 1050.0);
+}
+
+// Catches a profile or the list columns missing from the JSON or lost on the way back.
+void tst_CliSettings::profilesAsJson()
+{
+    const QByteArray ini =
+        QByteArray(kCanonical)
+            .replace("head003=1050\r\n", "head003=1050\r\ncolumns=machine\r\ncolwidths=1200.5\r\n")
+            .replace("file01=\r\n", "file01=\r\nargs00={machine} {file}\r\ndefaultfor00=tap tzx\r\n"
+                                    "machine00.plus3=--machine plus3\r\n");
+    testsupport::writeFile(path("kivo.ini"), ini);
+    const auto run = runCli({"settings", path("kivo.ini"), "--write", path("out.ini")});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(testsupport::readFile(path("out.ini")), ini);
+    const QJsonObject out = json(run.out);
+    const QJsonObject fuse = out.value("emulators").toArray().at(0).toObject();
+    QCOMPARE(fuse.value("arguments").toString(), QStringLiteral("{machine} {file}"));
+    QCOMPARE(fuse.value("defaultFor").toArray(), (QJsonArray{"tap", "tzx"}));
+    QCOMPARE(fuse.value("machines").toObject(), (QJsonObject{{"plus3", "--machine plus3"}}));
+    QCOMPARE(out.value("columns").toArray(), QJsonArray{"machine"});
+    QCOMPARE(out.value("colwidths").toArray(), QJsonArray{1200.5});
 }
 
 void tst_CliSettings::placementNotReadIsNull()

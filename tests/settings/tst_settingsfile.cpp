@@ -29,6 +29,8 @@ private Q_SLOTS:
     void emptyListsLeaveNoSection();
     void lineBreaksStayInTheirValue();
     void hundredAndFirstEntry();
+    void profilesAfterTheOldKeys();
+    void longTemplateReadAs254();
 };
 
 namespace {
@@ -378,6 +380,51 @@ void tst_SettingsFile::hundredAndFirstEntry()
     const SettingsFile back = readSettingsFile(ProfileFile::fromBytes(bytes));
     QCOMPARE(back.RomPaths, s.RomPaths);
     QCOMPARE(back.musicPlayers, s.musicPlayers);
+}
+
+// Catches a profile key written before an older reader's keys, an empty one written, a key read
+// back into the wrong machine, and the list columns lost.
+void tst_SettingsFile::profilesAfterTheOldKeys()
+{
+    SettingsFile s;
+    s.emulators = {{QStringLiteral("Fuse"), QStringLiteral("/usr/bin/fuse-sdl")},
+                   {QStringLiteral("Plain"), QStringLiteral("/usr/bin/x")}};
+    EmulatorProfile &fuse = s.emulators[0].profile;
+    fuse.arguments = QStringLiteral("{machine} [--rom \"{dir}\"] {file}");
+    fuse.defaultFor = QStringList{"tap", "tzx"};
+    fuse.machineArguments[machineIndex(SpectrumMachine::Spectrum128)] = "--machine 128";
+    fuse.machineArguments[machineIndex(SpectrumMachine::TS2068)] = "--machine ts2068";
+    s.columns = QStringList{"machine", "kind"};
+    s.columnWidths = {1440, 900.5f};
+    const QByteArray bytes = settingsFileBytes(s);
+    QVERIFY(bytes.contains("\r\nhead003=0\r\ncolumns=machine kind\r\ncolwidths=1440 900.5\r\n"));
+    QVERIFY(bytes.endsWith("[emulators]\r\nnum=2\r\nemu00=Fuse\r\nfile00=/usr/bin/fuse-sdl\r\n"
+                           "emu01=Plain\r\nfile01=/usr/bin/x\r\n"
+                           "args00={machine} [--rom \"{dir}\"] {file}\r\ndefaultfor00=tap tzx\r\n"
+                           "machine00.128=--machine 128\r\nmachine00.ts2068=--machine ts2068\r\n"));
+
+    const ProfileFile file =
+        ProfileFile::fromBytes(QByteArray(bytes).replace("defaultfor00=tap", "DefaultFor00=TAP"));
+    const SettingsFile back = readSettingsFile(file);
+    QCOMPARE(back.emulators, s.emulators);
+    QCOMPARE(back.columns, s.columns);
+    QCOMPARE(back.columnWidths, s.columnWidths);
+    // What a reader of num, emuNN and fileNN alone finds.
+    QCOMPARE(file.read("emulators", "num", {}), QStringLiteral("2"));
+    for (qsizetype i = 0; i < s.emulators.size(); ++i) {
+        QCOMPARE(file.read("emulators", ::numberedKey("emu", i), {}), s.emulators.at(i).name);
+        QCOMPARE(file.read("emulators", ::numberedKey("file", i), {}), s.emulators.at(i).path);
+    }
+}
+
+// A template is a value like any other: written whole, read back as its first 254 characters.
+void tst_SettingsFile::longTemplateReadAs254()
+{
+    SettingsFile s;
+    s.emulators = {{QStringLiteral("Fuse"), QStringLiteral("/usr/bin/fuse")}};
+    s.emulators[0].profile.arguments = QString(300, u'a');
+    const SettingsFile back = readSettingsFile(ProfileFile::fromBytes(settingsFileBytes(s)));
+    QCOMPARE(back.emulators.at(0).profile.arguments, QString(254, u'a'));
 }
 
 QTEST_GUILESS_MAIN(tst_SettingsFile)

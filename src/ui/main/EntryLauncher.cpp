@@ -8,7 +8,9 @@
 #include "ui/programs/frmEmulators.h"
 #include "ui/programs/frmMusicPlayers.h"
 
+#include <QDateTime>
 #include <QMenu>
+#include <QPointer>
 
 static_assert(EntryLauncher::kDefaultEmulator == kDefaultEmulator);
 
@@ -26,7 +28,8 @@ QString menuCaption(const QString &name)
 } // namespace
 
 EntryLauncher::EntryLauncher(AppState &state, Dialogs &dialogs, ProcessStarter &starter,
-                             CatalogueView &view, QMenu &runWithMenu, QWidget *parent)
+                             CatalogueView &view, QMenu &runWithMenu, QMenu &runAsMenu,
+                             QWidget *parent)
     : QObject(parent)
     , m_state(state)
     , m_dialogs(dialogs)
@@ -35,6 +38,10 @@ EntryLauncher::EntryLauncher(AppState &state, Dialogs &dialogs, ProcessStarter &
     , m_runWithMenu(runWithMenu)
     , m_parent(parent)
 {
+    for (const SpectrumMachine machine : allMachines()) {
+        QAction *action = runAsMenu.addAction(machineName(machine));
+        connect(action, &QAction::triggered, this, [this, machine] { RunEntryAs(machine); });
+    }
 }
 
 void EntryLauncher::RebuildEmulatorMenu()
@@ -65,27 +72,58 @@ void EntryLauncher::RebuildEmulatorMenu()
 
 void EntryLauncher::RunEntry(int emulator)
 {
-    launchSelected([&](const RomRecord &record) {
-        return planRun(record, m_state.emulators, emulator, m_state.paths);
-    });
+    launchSelected(
+        [&](const RomRecord &record) {
+            return planRun(record, m_state.emulators, RunChoice{emulator, std::nullopt},
+                           m_state.paths, m_state.machines);
+        },
+        true);
+}
+
+void EntryLauncher::RunEntryAs(SpectrumMachine machine)
+{
+    launchSelected(
+        [&](const RomRecord &record) {
+            return planRun(record, m_state.emulators, RunChoice{kDefaultEmulator, machine},
+                           m_state.paths, m_state.machines);
+        },
+        true);
 }
 
 void EntryLauncher::PlayEntryMusic()
 {
-    launchSelected([&](const RomRecord &record) {
-        return planPlayMusic(record, m_state.musicPlayers, m_state.paths);
-    });
+    launchSelected(
+        [&](const RomRecord &record) {
+            return planPlayMusic(record, m_state.musicPlayers, m_state.paths);
+        },
+        false);
 }
 
-void EntryLauncher::launchSelected(const std::function<Launch(const RomRecord &)> &plan)
+void EntryLauncher::launchSelected(const std::function<Launch(const RomRecord &)> &plan,
+                                   bool emulator)
 {
     const RomDatabase &database = m_state.database;
-    if (!database.isEntrySlot(database.SelectedIndex))
+    const int slot = database.SelectedIndex;
+    if (!database.isEntrySlot(slot))
         return;
-    const Launch launch = plan(database.Get(database.SelectedIndex));
+    const Launch launch = plan(database.Get(slot));
     if (!launch.note.isEmpty())
         m_view.showStatus(launch.note);
-    if (const std::optional<Message> message = carryOut(launch, m_starter, m_runCache))
+    ProcessStarter::EndHandler ended;
+    if (emulator) {
+        // The program may outlive this window: the handler checks that the launcher is still
+        // there before it reports anything.
+        ended = [self = QPointer<EntryLauncher>(this), slot, name = launch.programName,
+                 startedAt = QDateTime::currentMSecsSinceEpoch()](const ProcessEnd &end) {
+            if (self == nullptr)
+                return;
+            if (const std::optional<Message> message = stoppedAtOnce(name, end))
+                self->m_dialogs.show(self->m_parent, *message);
+            if (self != nullptr)
+                Q_EMIT self->programEnded(slot, end, startedAt);
+        };
+    }
+    if (const std::optional<Message> message = carryOut(launch, m_starter, m_runCache, ended))
         m_dialogs.show(m_parent, *message);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/SpectrumMachine.h"
+#include "launch/ProcessStarter.h"
 #include "launch/RunCache.h"
 
 #include <QList>
@@ -9,7 +11,6 @@
 
 class CatalogueView;
 class Dialogs;
-class ProcessStarter;
 class QAction;
 class QMenu;
 class QWidget;
@@ -18,7 +19,8 @@ struct Launch;
 struct RomRecord;
 
 // Starting the selected entry in an emulator and its music in a player, the Run With menu that
-// follows the emulator list, and the dialogs that edit the two lists.
+// follows the emulator list, the Run As menu of machines, and the dialogs that edit the two
+// lists.
 class EntryLauncher : public QObject
 {
     Q_OBJECT
@@ -28,12 +30,14 @@ public:
     static constexpr int kDefaultEmulator = -1;
 
     EntryLauncher(AppState &state, Dialogs &dialogs, ProcessStarter &starter, CatalogueView &view,
-                  QMenu &runWithMenu, QWidget *parent);
+                  QMenu &runWithMenu, QMenu &runAsMenu, QWidget *parent);
 
     // The Run With menu's places, one per emulator (at least twenty).
     const QList<QAction *> &emuname() const { return m_emuname; }
     void RebuildEmulatorMenu();
     void RunEntry(int emulator);
+    // Run As: the emulator Run would use, started this once in `machine`.
+    void RunEntryAs(SpectrumMachine machine);
     void PlayEntryMusic();
     // Emulators > Speccy or Music: the list's dialog, modal.
     void mnuEmus_Click(int index);
@@ -42,10 +46,15 @@ public:
     // unless a test hands in a directory of its own.
     void setRunCache(const RunCache &cache) { m_runCache = cache; }
 
+Q_SIGNALS:
+    // An emulator started for the entry in `slot` ended; it was started at `startedAtMSecs`
+    // (milliseconds since the epoch).
+    void programEnded(int slot, const ProcessEnd &end, qint64 startedAtMSecs);
+
 private:
-    // Starts what `plan` makes of the selected entry: the one way Run, Run With and Play Music
-    // reach a program.
-    void launchSelected(const std::function<Launch(const RomRecord &)> &plan);
+    // Starts what `plan` makes of the selected entry: the one way Run, Run With, Run As and
+    // Play Music reach a program. An emulator is watched: one that stops at once says why.
+    void launchSelected(const std::function<Launch(const RomRecord &)> &plan, bool emulator);
 
     AppState &m_state;
     Dialogs &m_dialogs;

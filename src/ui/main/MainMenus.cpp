@@ -54,6 +54,7 @@ QList<MenuRow> buildTable()
         {MA::Click, Menu::ClickPlayMusic, "Play Music", "mnuClickPlayMusic"},
         {MA::Click, 7, "-", "mnuClickSeparator7"},
         {MA::Click, Menu::ClickProperties, "Properties...", "mnuClickProperties"},
+        {MA::Click, Menu::ClickRunAs, "Run As", "runAsMenu"},
 
         {MA::Top, Menu::TopAbout, "&About", "mnuAbout"},
 
@@ -123,10 +124,16 @@ void MainMenuArrays::build(QMenuBar *bar, QWidget *owner)
         } else {
             if (caption == u"-") {
                 action = menu->addSeparator();
-            } else if (row.menu == MenuArray::Click && row.index == Menu::ClickRunWith) {
-                QMenu *runWith = menu->addMenu(caption);
-                runWith->setObjectName(name);
-                action = runWith->menuAction();
+            } else if (row.menu == MenuArray::Click &&
+                       (row.index == Menu::ClickRunWith || row.index == Menu::ClickRunAs)) {
+                auto *submenu = new QMenu(caption, menu);
+                submenu->setObjectName(name);
+                QAction *before = nullptr; // the end
+                if (row.index == Menu::ClickRunAs) {
+                    const QList<QAction *> shown = menu->actions();
+                    before = shown.value(shown.indexOf(mnuClick[Menu::ClickRunWith]) + 1);
+                }
+                action = menu->insertMenu(before, submenu);
             } else {
                 action = menu->addAction(caption);
                 action->setShortcut(row.shortcut);

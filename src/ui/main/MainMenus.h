@@ -31,7 +31,8 @@ enum Click {
     ClickRemove = 2,
     ClickRunWith = 4,
     ClickPlayMusic = 6,
-    ClickProperties = 8
+    ClickProperties = 8,
+    ClickRunAs = 9 // shown after Run With; numbered last, so no other item moves
 };
 enum Images { ImagesView = 0, ImagesSaveAs = 2, ImagesKeep = 3 };
 } // namespace Menu

@@ -100,6 +100,7 @@ void frmMain::buildPanes()
 
     contextMenu = blank[Menu::TopClick]->menu();
     runWithMenu = mnuClick[Menu::ClickRunWith]->menu();
+    runAsMenu = mnuClick[Menu::ClickRunAs]->menu();
     m_panes = std::make_unique<PaneArranger>(m_state, *this, *picListPane, *picInfoPane,
                                              *picScrPane, *statBar);
     m_screenshots =
@@ -107,7 +108,8 @@ void frmMain::buildPanes()
                                              *blank[Menu::TopImages]->menu(), mnuImages, this);
     m_settings =
         std::make_unique<WindowSettings>(m_state, m_dialogs, *this, *lstGames, *m_columns, *this);
-    m_launcher = new EntryLauncher(m_state, m_dialogs, m_starter, *this, *runWithMenu, this);
+    m_launcher =
+        new EntryLauncher(m_state, m_dialogs, m_starter, *this, *runWithMenu, *runAsMenu, this);
 }
 
 void frmMain::wireList()
@@ -349,7 +351,8 @@ void frmMain::lstGames_MouseUp(Qt::MouseButton button, const QPoint &globalPos)
     if (button != Qt::RightButton)
         return;
     const bool selected = m_state.database.SelectedIndex > kNone;
-    for (const int item : {Menu::ClickRemove, Menu::ClickRunWith, Menu::ClickProperties})
+    for (const int item :
+         {Menu::ClickRemove, Menu::ClickRunWith, Menu::ClickRunAs, Menu::ClickProperties})
         mnuClick[item]->setEnabled(selected);
     contextMenu->popup(globalPos);
 }

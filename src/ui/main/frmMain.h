@@ -58,6 +58,7 @@ public:
     QLabel *lblEntries = nullptr; // the entry count, a permanent part of the status bar
     QMenu *contextMenu = nullptr;
     QMenu *runWithMenu = nullptr;
+    QMenu *runAsMenu = nullptr;
 
     AppState &state() { return m_state; }
     // What the list shows: the catalogue through the filter and the sort.

@@ -102,7 +102,12 @@ private Q_SLOTS:
                                                    "Load last DB", "-", "Scan Folder..."}));
         QCOMPARE(captions(w.mnuClick),
                  (QStringList{"Add Rom", "-", "Remove Selected", "-", "Run With", "-", "Play Music",
-                              "-", "Properties..."}));
+                              "-", "Properties...", "Run As"}));
+        QCOMPARE(captions(w.contextMenu->actions()).mid(4, 3),
+                 (QStringList{"Run With", "Run As", "-"}));
+        QCOMPARE(captions(w.runAsMenu->actions()),
+                 (QStringList{"16K", "48K", "128K", "+2", "+2A", "+3", "Pentagon 128", "Scorpion",
+                              "TC2048", "TS2068"}));
         QVERIFY(w.mnuMisc[5]->isCheckable());
         QCOMPARE(w.blank[7]->text(), QStringLiteral("&About"));
         QVERIFY(w.menuBar()->actions().contains(w.blank[7]));

@@ -1,7 +1,10 @@
 // Running an entry and playing its music from the real main window: double-click, Run With,
 // Play Music, the Emulators menu.
+#include "SpectrumFiles.h"
 #include "TestSupport.h"
 #include "WindowFixture.h"
+
+#include "launch/EmulatorPresets.h"
 
 #include "ui/list/GameListModel.h"
 #include "ui/list/GameListView.h"
@@ -82,6 +85,9 @@ private Q_SLOTS:
     void runWithMenu();
     void runWithIgnoresDefault();
     void failedStartReported();
+    void profileRuns_data();
+    void profileRuns();
+    void stoppedAtOnceReported();
     void playMusic();
     void playMusicNotFoundIsNoted();
     void emulatorsMenuOpensTwin_data();
@@ -169,6 +175,59 @@ void tst_LaunchWindow::failedStartReported()
     QCOMPARE(describe(f.dialogs.messages().first()), "Can't Run: Unable to start\r\n" +
                                                          f.path(QStringLiteral("bin/emu0")) +
                                                          " [critical, ok]");
+}
+
+// A Fuse emulator, default for tapes, beside the default one: catches the file's machine not
+// read, a Run As item that starts another machine, and the default emulator taking the tape.
+void tst_LaunchWindow::profileRuns_data()
+{
+    QTest::addColumn<QString>("romFile");
+    QTest::addColumn<int>("machine"); // the Run As item; -1: a double-click
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("48K tape") << "jetpac.tap" << -1 << "48 | My Roms/jetpac.tap";
+    QTest::newRow("128K tape") << "Jetpac (128K).tap" << -1 << "128 | My Roms/Jetpac (128K).tap";
+    QTest::newRow("Run As +3") << "jetpac.tap" << int(SpectrumMachine::Plus3)
+                               << "plus3 | My Roms/jetpac.tap";
+}
+
+void tst_LaunchWindow::profileRuns()
+{
+    QFETCH(QString, romFile);
+    QFETCH(int, machine);
+    QFETCH(QString, expected);
+    LaunchFixture f(2);
+    touch(f.path("My Roms/" + romFile), spectrumFileBytes(romFile));
+    f.state.emulators.entries[1].profile = presetFor(QStringLiteral("fuse-sdl"))->profile;
+    f.state.emulators.entries[1].profile.defaultFor = QStringList{"tap"};
+    RomRecord record = f.state.database.Get(0);
+    record.RomFile = romFile;
+    f.state.database.Set(0, record);
+    f.selectEntry();
+    if (machine < 0)
+        f.window->lstGames_DblClick();
+    else
+        f.window->runAsMenu->actions().at(machine)->trigger();
+    QCOMPARE(f.started(), f.path("bin/emu1 | --machine | ") + expected.replace("My", f.path("My")));
+}
+
+// An emulator that ends at once with an error says why, only while the window is there.
+void tst_LaunchWindow::stoppedAtOnceReported()
+{
+    LaunchFixture f(1);
+    int endedSlot = -1;
+    connect(&f.window->launcher(), &EntryLauncher::programEnded, this,
+            [&endedSlot](int slot, const ProcessEnd &, qint64) { endedSlot = slot; });
+    f.selectEntry();
+    f.window->lstGames_DblClick();
+    f.window->lstGames_DblClick();
+    const ProcessEnd end{1, false, 300, QStringLiteral("fuse: error loading ROM")};
+    f.starter.end(0, end);
+    QCOMPARE(endedSlot, 0);
+    QCOMPARE(describe(f.dialogs.messages().value(0)),
+             "Can't Run: Emu 0 stopped at once: \r\nfuse: error loading ROM [critical, ok]");
+    f.window.reset();
+    f.starter.end(1, end);
+    QCOMPARE(f.dialogs.messages().size(), 1);
 }
 
 // Catches Play Music not wired to the default player with the tune as one argument.
