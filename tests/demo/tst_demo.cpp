@@ -167,8 +167,8 @@ private Q_SLOTS:
     void fuseProfileGivesTheRom()
     {
         RomRecord record;
-        record.RomName = QStringLiteral("blanks");
-        record.RomFile = QStringLiteral("a tape with blanks.tzx");
+        record.RomName = QStringLiteral("Lighthouse");
+        record.RomFile = QStringLiteral("lighthouse.tzx");
         ProgramList emulators{m_read.emulators, m_read.Defaultemu};
         MachineCache machines;
         const Launch launch = planRun(record, emulators, RunChoice{}, m_paths, machines);
@@ -178,7 +178,7 @@ private Q_SLOTS:
         const QStringList arguments =
             QString::fromUtf8(readFile(m_dir.filePath(QStringLiteral("fuse-sdl.args"))))
                 .split(u'\n', Qt::SkipEmptyParts);
-        const QString tape = m_dir.filePath(QStringLiteral("demo/tapes/a tape with blanks.tzx"));
+        const QString tape = m_dir.filePath(QStringLiteral("demo/tapes/lighthouse.tzx"));
         QCOMPARE(arguments,
                  (QStringList{QStringLiteral("--rom-48"), m_dir.filePath(QStringLiteral("opense.rom")),
                               QStringLiteral("--machine"), QStringLiteral("48"), tape}));

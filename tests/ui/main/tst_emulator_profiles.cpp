@@ -9,6 +9,7 @@
 #include "launch/ProcessStarter.h"
 #include "ui/list/ColumnChooser.h"
 #include "ui/list/GameListModel.h"
+#include "ui/list/GameListView.h"
 #include "ui/programs/EmulatorProfileEditor.h"
 #include "ui/programs/frmEmulators.h"
 #include "ui/properties/CommandPreview.h"
@@ -55,7 +56,8 @@ struct ProfileFixture : WindowFixture
         writeEmulator(emulator, false);
         starterInUse = &system;
         open();
-        state.paths.AddSearchPath(PathKind::Rom, path(QStringLiteral("roms/")));
+        QString roms = path(QStringLiteral("roms/"));
+        state.paths.AddSearchPath(PathKind::Rom, roms);
         for (const char *file : {"Sky Raid (1987)(Zeta).tzx", "plain.tap"}) {
             RomRecord record;
             record.RomName = QString::fromLatin1(file).section(u'.', 0, 0);
@@ -94,7 +96,8 @@ struct ProfileFixture : WindowFixture
         const QString file = emulator + QStringLiteral(".args");
         if (!QTest::qWaitFor([&] { return QFile::exists(file); }, 10000))
             return {QStringLiteral("<not started>")};
-        const QStringList lines = QString::fromUtf8(readFile(file)).split(u'\n', Qt::SkipEmptyParts);
+        const QStringList lines =
+            QString::fromUtf8(readFile(file)).split(u'\n', Qt::SkipEmptyParts);
         QFile::remove(file);
         return lines;
     }
@@ -104,7 +107,8 @@ struct ProfileFixture : WindowFixture
 QStringList shellWords(const QString &line)
 {
     QProcess shell;
-    shell.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("printf '%s\\n' ") + line});
+    shell.start(QStringLiteral("sh"),
+                {QStringLiteral("-c"), QStringLiteral("printf '%s\\n' ") + line});
     shell.waitForFinished(10000);
     return QString::fromUtf8(shell.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
 }
@@ -184,8 +188,8 @@ void tst_EmulatorProfiles::machineShownInDetailsAndColumn()
     QVERIFY(f.window->infoText().contains(
         QStringLiteral("\r\nMachine: 48K (no sign of another machine)\r\n")));
 
-    QAction *machine = f.window->columns().menu()->findChild<QAction *>(
-        QStringLiteral("mnuColumn_machine"));
+    QAction *machine =
+        f.window->columns().menu()->findChild<QAction *>(QStringLiteral("mnuColumn_machine"));
     QVERIFY(machine != nullptr);
     machine->trigger();
     const QAbstractItemModel *list = f.window->gameListModel();
@@ -198,7 +202,10 @@ void tst_EmulatorProfiles::machineShownInDetailsAndColumn()
     QVERIFY(readFile(f.state.programDir.settingsFile()).contains("\r\ncolumns=machine\r\n"));
     f.open();
     QCOMPARE(f.window->gameListModel()->columnCount(), 4);
-    f.window->columns().menu()->findChild<QAction *>(QStringLiteral("mnuColumn_machine"))->trigger();
+    f.window->columns()
+        .menu()
+        ->findChild<QAction *>(QStringLiteral("mnuColumn_machine"))
+        ->trigger();
     QCOMPARE(f.window->gameListModel()->columnCount(), 3);
 }
 
