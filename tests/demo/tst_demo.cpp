@@ -179,9 +179,9 @@ private Q_SLOTS:
             QString::fromUtf8(readFile(m_dir.filePath(QStringLiteral("fuse-sdl.args"))))
                 .split(u'\n', Qt::SkipEmptyParts);
         const QString tape = m_dir.filePath(QStringLiteral("demo/tapes/lighthouse.tzx"));
-        QCOMPARE(arguments,
-                 (QStringList{QStringLiteral("--rom-48"), m_dir.filePath(QStringLiteral("opense.rom")),
-                              QStringLiteral("--machine"), QStringLiteral("48"), tape}));
+        QCOMPARE(arguments, (QStringList{QStringLiteral("--rom-48"),
+                                         m_dir.filePath(QStringLiteral("opense.rom")),
+                                         QStringLiteral("--machine"), QStringLiteral("48"), tape}));
     }
 
     // With Fuse's own ROMs installed the first run writes the program's Fuse preset.
@@ -192,9 +192,9 @@ private Q_SLOTS:
         for (const char *rom : {"48.rom", "128-0.rom"})
             touch(dir.filePath(QLatin1String(rom)), QByteArray(16384, '\0'));
         const QString fuse = m_dir.filePath(QStringLiteral("fuse-sdl"));
-        QCOMPARE(firstRun(dir.path(), fuse, QStringLiteral("/nowhere"), QString(), dir.path())
-                     .exitCode,
-                 0);
+        QCOMPARE(
+            firstRun(dir.path(), fuse, QStringLiteral("/nowhere"), QString(), dir.path()).exitCode,
+            0);
         const SettingsFile read =
             readSettingsFile(ProfileFile::load(dir.filePath(QStringLiteral("kivo.ini"))));
         QCOMPARE(read.emulators.size(), 1);

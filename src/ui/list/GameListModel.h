@@ -5,8 +5,8 @@
 #include "state/RomFileIndex.h"
 
 #include <QAbstractTableModel>
-#include <QIcon>
 #include <QHash>
+#include <QIcon>
 #include <QList>
 
 #include <functional>

@@ -21,15 +21,13 @@ GameListProxy::GameListProxy(GameListModel &source, const GameTypeTable &types, 
     connect(&source, &QAbstractItemModel::headerDataChanged, this,
             &QAbstractItemModel::headerDataChanged);
     // Optional columns come and go at the end; the rows stay as they are.
-    connect(&source, &QAbstractItemModel::columnsAboutToBeInserted, this,
-            [this](const QModelIndex &, int first, int last) {
-                beginInsertColumns({}, first, last);
-            });
+    connect(
+        &source, &QAbstractItemModel::columnsAboutToBeInserted, this,
+        [this](const QModelIndex &, int first, int last) { beginInsertColumns({}, first, last); });
     connect(&source, &QAbstractItemModel::columnsInserted, this, [this] { endInsertColumns(); });
-    connect(&source, &QAbstractItemModel::columnsAboutToBeRemoved, this,
-            [this](const QModelIndex &, int first, int last) {
-                beginRemoveColumns({}, first, last);
-            });
+    connect(
+        &source, &QAbstractItemModel::columnsAboutToBeRemoved, this,
+        [this](const QModelIndex &, int first, int last) { beginRemoveColumns({}, first, last); });
     connect(&source, &QAbstractItemModel::columnsRemoved, this, [this] { endRemoveColumns(); });
     m_textBuilder.setSingleShot(true);
     connect(&m_textBuilder, &QTimer::timeout, this, [this] { buildSomeSearchTexts(); });

@@ -159,8 +159,8 @@ void WindowSettings::SaveSettings()
     const QList<ListColumn> optional = m_columns.shownColumns();
     settings.columns = listColumnIds(optional);
     for (int at = 0; at < optional.size(); ++at) {
-        settings.columnWidths.append(pixelsToTwips(
-            m_list.header()->sectionSize(GameListModel::ColumnCount + at), perPixel));
+        settings.columnWidths.append(
+            pixelsToTwips(m_list.header()->sectionSize(GameListModel::ColumnCount + at), perPixel));
     }
 
     const QString path = m_state.programDir.settingsFile();

@@ -23,6 +23,14 @@ const QString kArgumentsHint =
 const QString kNoPreset = QStringLiteral("(none)");
 const QString kPresetMatches = QStringLiteral("The executable looks like %1.");
 
+// A row that is a layout gets no buddy of its own: its label names the field it leads to.
+QLabel *labelFor(const QString &text, QWidget *buddy)
+{
+    auto *label = new QLabel(text, buddy->parentWidget());
+    label->setBuddy(buddy);
+    return label;
+}
+
 } // namespace
 
 const QStringList &EmulatorProfileEditor::fileKinds()
@@ -54,7 +62,7 @@ EmulatorProfileEditor::EmulatorProfileEditor(Dialogs &dialogs, QWidget *parent)
     cmdBrowse->setToolTip(kSelectEmulator);
     pathRow->addWidget(txtPath, 1);
     pathRow->addWidget(cmdBrowse);
-    form->addRow(QStringLiteral("E&xecutable:"), pathRow);
+    form->addRow(labelFor(QStringLiteral("E&xecutable:"), txtPath), pathRow);
 
     auto *presetRow = new QHBoxLayout;
     cboPreset = new QComboBox(this);
@@ -70,7 +78,7 @@ EmulatorProfileEditor::EmulatorProfileEditor(Dialogs &dialogs, QWidget *parent)
     presetRow->addWidget(cboPreset);
     presetRow->addWidget(cmdPreset);
     presetRow->addWidget(m_presetNote, 1);
-    form->addRow(QStringLiteral("Pre&set:"), presetRow);
+    form->addRow(labelFor(QStringLiteral("Pre&set:"), cboPreset), presetRow);
 
     txtArguments = new QLineEdit(this);
     txtArguments->setObjectName(QStringLiteral("txtArguments"));
@@ -83,7 +91,8 @@ EmulatorProfileEditor::EmulatorProfileEditor(Dialogs &dialogs, QWidget *parent)
 
     tblMachines = new QTableWidget(int(kMachineCount), 2, this);
     tblMachines->setObjectName(QStringLiteral("tblMachines"));
-    tblMachines->setHorizontalHeaderLabels({QStringLiteral("Machine"), QStringLiteral("Arguments")});
+    tblMachines->setHorizontalHeaderLabels(
+        {QStringLiteral("Machine"), QStringLiteral("Arguments")});
     tblMachines->verticalHeader()->hide();
     tblMachines->horizontalHeader()->setStretchLastSection(true);
     tblMachines->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
@@ -106,7 +115,7 @@ EmulatorProfileEditor::EmulatorProfileEditor(Dialogs &dialogs, QWidget *parent)
         connect(box, &QCheckBox::toggled, this, [this] { kindToggled(); });
     }
     kindsRow->addStretch();
-    form->addRow(QStringLiteral("Default &for:"), kindsRow);
+    form->addRow(labelFor(QStringLiteral("Default &for:"), chkKinds.first()), kindsRow);
 
     connect(txtName, &QLineEdit::textChanged, this, [this] { nameEdited(); });
     connect(txtName, &QLineEdit::editingFinished, this, [this] {
@@ -180,9 +189,9 @@ void EmulatorProfileEditor::browse()
 {
     if (m_entry == nullptr)
         return;
-    const QString path = m_dialogs.openFile(
-        this, {kSelectEmulator, ProgramListDialog::executableFilter(), txtPath->text(),
-               ProgramListDialog::executableSuffix()});
+    const QString path =
+        m_dialogs.openFile(this, {kSelectEmulator, ProgramListDialog::executableFilter(),
+                                  txtPath->text(), ProgramListDialog::executableSuffix()});
     if (!path.isEmpty())
         txtPath->setText(path);
 }

@@ -78,7 +78,11 @@ ProgramListDialog::ProgramListDialog(ProgramList &list, const LanguageTable &lan
 
 void ProgramListDialog::addDetails(QWidget *details)
 {
-    m_layout->addWidget(details);
+    // The details take the room; the list keeps enough for a few emulators.
+    m_layout->setStretch(0, 0);
+    lstEmus->setMinimumHeight(lstEmus->fontMetrics().height() * 7);
+    lstEmus->setMaximumHeight(lstEmus->fontMetrics().height() * 10);
+    m_layout->addWidget(details, 1);
 }
 
 void ProgramListDialog::selectProgram(qsizetype index)

@@ -97,7 +97,7 @@ public:
     QPushButton *cmdFindMusic = nullptr;
     QPushButton *cmdFillFromTape = nullptr;
     QPushButton *cmdAddLoadingScreen = nullptr; // the rom file's own screen, as a screenshot
-    QLabel *lblFilled = nullptr; // what the last fill from the tape put into the boxes
+    QLabel *lblFilled = nullptr;              // what the last fill from the tape put into the boxes
     CommandPreview *commandPreview = nullptr; // what Run would start for the rom file typed
     QPushButton *cmdOK = nullptr;
     QPushButton *cmdCancel = nullptr;
