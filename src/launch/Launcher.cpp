@@ -81,8 +81,10 @@ Launch planRun(const RomRecord &record, const ProgramList &emulators, const RunC
     // The rom is looked for first, silently: its kind picks the emulator of a default run. The
     // checks still report in their order, the missing rom last.
     const QString rom = paths.FindInSearchPaths(PathKind::Rom, record.RomFile);
-    const qsizetype index =
-        byDefault ? emulatorFor(emulators, kindNameOf(rom, record.RomFile)) : choice.emulator;
+    // An archive is listed once, for its member's kind and the member's name in the cache.
+    const bool archived = !rom.isEmpty() && Archive::isArchiveName(rom);
+    const QString kindName = byDefault || archived ? kindNameOf(rom, record.RomFile) : QString();
+    const qsizetype index = byDefault ? emulatorFor(emulators, kindName) : choice.emulator;
     if (byDefault && index <= kNone)
         return Launch::show(Message::critical(kNoDefaultEmulator, kCantRunTitle));
     const QString executable = programPath(emulators, index);
@@ -98,8 +100,10 @@ Launch planRun(const RomRecord &record, const ProgramList &emulators, const RunC
     Launch launch = start(executable, rom, kCantRunTitle, programName(emulators, index));
     if (!profile.arguments.trimmed().isEmpty())
         launch.argumentTemplate = profile.arguments;
-    if (Archive::isArchiveName(rom))
+    if (archived) {
         launch.archive = rom;
+        launch.member = kindName;
+    }
     launch.machine = machines.machineOf(rom);
     launch.startedMachine = choice.machine.value_or(launch.machine.machine);
     // A snapshot names its machine itself, unless the user chose another.
@@ -149,8 +153,8 @@ Command previewCommand(const Launch &launch, const RunCache &cache)
     QString file = launch.file;
     if (!launch.archive.isEmpty()) {
         // An archive that names no member has no file to show; carryOut reports why.
-        if (const QString member = romFileKindName(launch.archive); !member.isEmpty())
-            file = cache.memberPath(launch.archive, member);
+        if (!launch.member.isEmpty())
+            file = cache.memberPath(launch.archive, launch.member);
     }
     return commandOf(launch, file);
 }

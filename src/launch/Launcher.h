@@ -34,6 +34,8 @@ struct Launch
     // Start: the archive (.zip, .gz) the rom file is. The emulator needs a real file, so
     // carryOut passes its Spectrum member, written to the run cache, as {file}.
     QString archive;
+    // Start: the base name of that archive's Spectrum member; empty when it holds none.
+    QString member;
     // Start, emulators only: how the arguments are made (see ArgumentTemplate.h). `file` is the
     // full rom path (the archive itself for a zipped one); `argumentTemplate` is the profile's,
     // "{file}" for a music player; `machineArguments` are the chosen machine's, split, and
