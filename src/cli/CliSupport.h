@@ -70,3 +70,4 @@ int cmdScreen(const QStringList &arguments);
 int cmdExport(const QStringList &arguments);
 int cmdImport(const QStringList &arguments);
 int cmdScan(const QStringList &arguments);
+int cmdLibrary(const QStringList &arguments);

@@ -53,6 +53,12 @@ Usage:
       loading screens as NAME.scr in DIR. Print the result as dump does, with the folders
       that gave entries as RomPaths, plus "skipped": {inCatalogue, copies, clashes,
       unreadable, clashPaths}; "Scan Folder: N entries added, ..." on stderr.
+  kivo-cli library FILE.dat [--import OTHER.dat]
+      Print what FILE.dat's library (FILE.kivolib beside it) remembers, as a JSON array of
+      {"key", "keyKind" ("romFile" or "name"), "favourite", "tags", "plays", "lastPlayed"
+      (ISO 8601 UTC, null when never played), "seconds", "emulator", "machine",
+      "arguments"}, ordered by key. --import first merges OTHER.dat's library into it:
+      rows it lacks are added, plays and play time add up, favourites and tags are united.
 
 Messages go to stderr as "Title: text". Exit status: 0 done, 1 rejected input or failed
 write, 2 usage error.
@@ -77,7 +83,7 @@ int main(int argc, char *argv[])
         {QStringLiteral("tape"), cmdTape},         {QStringLiteral("render"), cmdRender},
         {QStringLiteral("export"), cmdExport},     {QStringLiteral("import"), cmdImport},
         {QStringLiteral("screen"), cmdScreen},     {QStringLiteral("scan"), cmdScan},
-        {QStringLiteral("members"), cmdMembers},
+        {QStringLiteral("members"), cmdMembers},   {QStringLiteral("library"), cmdLibrary},
     };
     const auto it = kSubcommands.find(name);
     if (it == kSubcommands.end())

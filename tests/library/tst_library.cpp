@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 
 #include <QDir>
+#include <QJsonDocument>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
@@ -425,6 +426,57 @@ private Q_SLOTS:
                      line.constData());
             QVERIFY2(line[0] != 'e' || row.secondsPlayed == 60, line.constData());
         }
+    }
+
+    // Catches output that is not the rows, a print that writes beside the catalogue, and a
+    // merge the command line does not make.
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("json");
+        const QByteArray manic =
+            R"({"key": "manic.tap", "keyKind": "romFile", "favourite": true, "tags": [],)"
+            R"( "plays": 1, "lastPlayed": "2023-11-14T22:13:20Z", "seconds": 120,)"
+            R"( "emulator": "Fuse", "machine": "128", "arguments": "-s"})";
+        const QByteArray fresh =
+            R"({"key": "New Game", "keyKind": "name", "favourite": true, "tags": ["x"],)"
+            R"( "plays": 0, "lastPlayed": null, "seconds": 0, "emulator": "", "machine": "",)"
+            R"( "arguments": ""})";
+        QTest::newRow("rows") << QStringList{"library", "games"} << 0 << "[" + manic + "]";
+        QTest::newRow("import") << QStringList{"library", "games", "--import", "theirs"} << 0
+                                << "[" + manic + "," + fresh + "]";
+        QTest::newRow("no catalogue") << QStringList{"library", "none"} << 1 << QByteArray();
+        QTest::newRow("usage") << QStringList{"library", "games", "--import"} << 2 << QByteArray();
+    }
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, json);
+        Shelf shelf;
+        {
+            Library ours;
+            QVERIFY(!shelf.open(ours));
+            QVERIFY(ours.setFavourite(file("manic.tap"), true).ok);
+            QVERIFY(ours.recordEnd(ours.recordStart(file("manic.tap"), kStart).session, 120).ok);
+            QVERIFY(ours.setRunChoice(file("manic.tap"), {"Fuse", "128k", "-s"}).ok);
+            Library theirs;
+            QVERIFY(!shelf.open(theirs, "theirs"));
+            QVERIFY(theirs.setFavourite(LibraryKey::name("New Game"), true).ok);
+            QVERIFY(theirs.addTag(LibraryKey::name("New Game"), "x").ok);
+        }
+        const QStringList before = shelf.files();
+        for (qsizetype i = 1; i < arguments.size(); ++i) {
+            if (!arguments.at(i).startsWith("--"))
+                arguments[i] = shelf.catalogue(arguments.at(i));
+        }
+        const CliRun run = runCli(arguments);
+        QCOMPARE(run.exitCode, exitCode);
+        if (exitCode == 0)
+            QCOMPARE(QJsonDocument::fromJson(run.out), QJsonDocument::fromJson(json));
+        if (arguments.size() == 2)
+            QCOMPARE(shelf.files(), before);
     }
 };
 
