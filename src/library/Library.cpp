@@ -87,6 +87,8 @@ QStringList cleanTags(const QStringList &tags, const QStringList &kept = {})
 
 QString machineOf(const QString &text)
 {
+    if (text.isEmpty())
+        return {};
     const std::optional<SpectrumMachine> machine = machineFromText(text);
     return machine ? machineKey(*machine) : QString();
 }
@@ -317,57 +319,71 @@ std::optional<Message> Library::openReadOnly(const QString &path, ReadOnlyReason
 
 bool Library::load(QString &error)
 {
+    const auto failed = [&](const QSqlQuery &query) {
+        error =
+            query.lastError().isValid() ? query.lastError().databaseText() : m_connection->error();
+        return false;
+    };
+    const qsizetype count =
+        m_connection->value(QStringLiteral("SELECT count(*) FROM kivo_entry")).toLongLong();
+    m_rows.reserve(std::size_t(count));
+    m_index[0].reserve(count);
     QSqlQuery entries(m_connection->database());
-    if (!m_connection->run(entries, kSelectEntries)) {
-        error = m_connection->error();
-        return false;
-    }
+    if (!m_connection->run(entries, kSelectEntries))
+        return failed(entries);
     while (entries.next()) {
-        Row row;
-        row.id = entries.value(0).toLongLong();
-        const qint64 kind = entries.value(1).toLongLong();
-        row.key.text = entries.value(2).toString();
-        if ((kind != 0 && kind != 1) || !row.key.isValid())
+        const qint64 kindAndFavourite = entries.value(2).toLongLong();
+        QString text = entries.value(1).toString();
+        if (kindAndFavourite < 0 || kindAndFavourite > 3 || text.isEmpty())
             continue;
-        row.key.kind = LibraryKey::Kind(kind);
-        QHash<QString, qsizetype> &index = m_index[std::size_t(kind)];
-        const QString folded = row.key.folded();
+        QHash<QString, qsizetype> &index = m_index[std::size_t(kindAndFavourite / 2)];
+        const qsizetype known = index.size();
+        qsizetype &at = index[text.toCaseFolded()];
         // One row per key; a second one can only come from another writer and is not shown.
-        if (index.contains(folded))
+        if (index.size() == known)
             continue;
-        row.favourite = entries.value(3).toLongLong() != 0;
-        const QString tags = entries.value(4).toString();
-        if (!tags.isEmpty())
-            row.tags = cleanTags(tags.split(u'\n'));
-        row.run.emulator = entries.value(5).toString();
-        row.run.machine = machineOf(entries.value(6).toString());
-        row.run.arguments = entries.value(7).toString();
-        index.insert(folded, qsizetype(m_rows.size()));
-        m_rows.push_back(std::move(row));
+        at = qsizetype(m_rows.size());
+        Row &row = m_rows.emplace_back();
+        row.id = entries.value(0).toLongLong();
+        row.key = {LibraryKey::Kind(kindAndFavourite / 2), std::move(text)};
+        row.favourite = kindAndFavourite % 2 != 0;
     }
-    if (entries.lastError().isValid()) {
-        error = entries.lastError().databaseText();
-        return false;
-    }
+    if (entries.lastError().isValid())
+        return failed(entries);
 
-    // Rows come in the order of their ids, so a session finds its row by halving.
+    // Rows come in the order of their ids, so what belongs to a row finds it by halving.
+    const auto rowOf = [&](const QVariant &id) -> Row * {
+        const qint64 wanted = id.toLongLong();
+        const auto row = std::lower_bound(m_rows.begin(), m_rows.end(), wanted,
+                                          [](const Row &r, qint64 id) { return r.id < id; });
+        return row != m_rows.end() && row->id == wanted ? &*row : nullptr;
+    };
+    QSqlQuery extras(m_connection->database());
+    if (!m_connection->run(extras, kSelectEntryMore))
+        return failed(extras);
+    while (extras.next()) {
+        Row *row = rowOf(extras.value(0));
+        if (row == nullptr)
+            continue;
+        const QString tags = extras.value(1).toString();
+        if (!tags.isEmpty())
+            row->tags = cleanTags(tags.split(u'\n'));
+        row->run = {extras.value(2).toString(), machineOf(extras.value(3).toString()),
+                    extras.value(4).toString()};
+    }
+    if (extras.lastError().isValid())
+        return failed(extras);
+
     QSqlQuery sessions(m_connection->database());
     if (!m_connection->run(sessions,
-                           QStringLiteral("SELECT entry, start, seconds FROM kivo_session"))) {
-        error = m_connection->error();
-        return false;
-    }
+                           QStringLiteral("SELECT entry, start, seconds FROM kivo_session")))
+        return failed(sessions);
     while (sessions.next()) {
-        const qint64 entry = sessions.value(0).toLongLong();
-        const auto row = std::lower_bound(m_rows.begin(), m_rows.end(), entry,
-                                          [](const Row &r, qint64 id) { return r.id < id; });
-        if (row != m_rows.end() && row->id == entry)
+        if (Row *row = rowOf(sessions.value(0)))
             addSession(*row, sessions.value(1).toLongLong(), sessionSeconds(sessions.value(2)));
     }
-    if (sessions.lastError().isValid()) {
-        error = sessions.lastError().databaseText();
-        return false;
-    }
+    if (sessions.lastError().isValid())
+        return failed(sessions);
     return true;
 }
 

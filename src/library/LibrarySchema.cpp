@@ -16,6 +16,8 @@ const char *const kCreate[] = {
     "entry INTEGER NOT NULL REFERENCES kivo_entry (id), start INTEGER NOT NULL, "
     "seconds INTEGER NOT NULL DEFAULT 0)",
     "CREATE INDEX kivo_session_entry ON kivo_session (entry)",
+    "CREATE INDEX kivo_entry_more ON kivo_entry (id) "
+    "WHERE coalesce(tags, emulator, machine, arguments) IS NOT NULL",
 };
 
 // SQLite's primary result codes that say the file itself is at fault.
@@ -69,6 +71,7 @@ LibraryInspection inspectLibrary(LibraryConnection &connection)
     if (version < 1 || foreign)
         return {State::Damaged, version, kNotOurs};
     if (!connection.run(kSelectEntries + QStringLiteral(" LIMIT 0")) ||
+        !connection.run(kSelectEntryMore + QStringLiteral(" LIMIT 0")) ||
         !connection.run(kSelectSessions + QStringLiteral(" LIMIT 0")))
         return failure(connection);
     return {State::Ours, version, {}};
