@@ -68,19 +68,21 @@ QString cleanTag(QString tag)
     return tag.trimmed();
 }
 
-// `tags` as a row keeps them; a tag `kept` already has keeps the spelling it has there.
+// `tags` as a row keeps them; a tag `kept` has already keeps the spelling it has there.
 QStringList cleanTags(const QStringList &tags, const QStringList &kept = {})
 {
+    QHash<QString, QString> spelling;
+    for (const QString &tag : kept)
+        spelling.insert(tag.toCaseFolded(), tag);
     QStringList out;
+    QSet<QString> seen;
     for (const QString &tag : tags) {
         const QString clean = cleanTag(tag);
-        if (clean.isEmpty() || clean.size() > kMaxTagLength ||
-            out.contains(clean, Qt::CaseInsensitive))
+        const QString folded = clean.toCaseFolded();
+        if (clean.isEmpty() || clean.size() > kMaxTagLength || seen.contains(folded))
             continue;
-        const auto spelled = std::find_if(kept.cbegin(), kept.cend(), [&](const QString &old) {
-            return old.compare(clean, Qt::CaseInsensitive) == 0;
-        });
-        out.append(spelled != kept.cend() ? *spelled : clean);
+        seen.insert(folded);
+        out.append(spelling.value(folded, clean));
     }
     return out;
 }
@@ -115,8 +117,10 @@ void addSession(LibraryRow &row, qint64 start, qint64 seconds)
     row.secondsPlayed += seconds;
 }
 
-// A damaged library is kept under a name of its own, with the log SQLite keeps beside it: left
-// here, that log would be played into the new library.
+const QStringList kCompanions = {QStringLiteral("-wal"), QStringLiteral("-journal")};
+
+// A damaged library is kept under a name of its own, its log first: left here, that log would be
+// played into the new library.
 QString setAside(const QString &path, QString &error)
 {
     const QString stem = path + QStringLiteral(".damaged-") +
@@ -125,17 +129,17 @@ QString setAside(const QString &path, QString &error)
         const QString aside = copy == 1 ? stem : QStringLiteral("%1-%2").arg(stem).arg(copy);
         if (existsOrLinks(aside))
             continue;
-        QFile file(path);
-        if (!file.rename(aside)) {
-            error = file.errorString();
-            return {};
-        }
-        for (const QString &companion : {QStringLiteral("-wal"), QStringLiteral("-journal")}) {
+        for (const QString &companion : kCompanions) {
             if (existsOrLinks(path + companion) &&
                 !QFile::rename(path + companion, aside + companion))
                 QFile::remove(path + companion);
         }
         QFile::remove(path + QStringLiteral("-shm"));
+        QFile file(path);
+        if (!file.rename(aside)) {
+            error = file.errorString();
+            return {};
+        }
         return aside;
     }
     error = QStringLiteral("too many damaged copies are kept beside it");
@@ -260,6 +264,11 @@ std::optional<Message> Library::openFile(const QString &path)
         }
     }
 
+    // A log without its database cannot be read, and would be played into the new one.
+    if (seen.state == LibraryInspection::State::Empty && !existsOrLinks(path)) {
+        for (const QString &companion : kCompanions)
+            QFile::remove(path + companion);
+    }
     auto writer = std::make_unique<LibraryConnection>(path, Mode::ReadWrite);
     if (!writer->isOpen() || !useWriteAheadLog(*writer) ||
         (seen.state != LibraryInspection::State::Ours && !createLibrarySchema(*writer))) {

@@ -68,8 +68,8 @@ public:
     QList<LibraryRow> rows() const;
     // Every tag of every row once, in its first spelling, in alphabetical order.
     QStringList allTags() const;
-    // The slots of `catalogue`'s entries started in the 30 days before `now` (UTC seconds),
-    // the latest first, and those never started, in catalogue order.
+    // The slots of `catalogue`'s entries last started at most 30 days before `now` (UTC
+    // seconds), the latest first; and of those never started, in catalogue order.
     QList<int> recentlyPlayed(const RomDatabase &catalogue, qint64 now) const;
     QList<int> neverPlayed(const RomDatabase &catalogue) const;
     // Every session of every row, read from the file (for merging and checking the totals);
@@ -77,18 +77,21 @@ public:
     std::optional<QList<PlaySession>> sessions() const;
 
     LibraryWrite setFavourite(const LibraryKey &key, bool favourite);
-    // Tags are trimmed; empty ones and repeats (without regard to case) are dropped.
+    // Tags are trimmed and at most kMaxTagLength long; empty ones and repeats (without regard
+    // to case) are dropped, and a tag the row has already keeps its spelling there. addTag
+    // refuses an empty or longer tag.
     LibraryWrite setTags(const LibraryKey &key, const QStringList &tags);
     LibraryWrite addTag(const LibraryKey &key, const QString &tag);
     LibraryWrite removeTag(const LibraryKey &key, const QString &tag);
     LibraryWrite setRunChoice(const LibraryKey &key, const RunChoice &choice);
     // A start of the entry at `when` (UTC seconds): one more play, and the latest start.
     LibraryWrite recordStart(const LibraryKey &key, qint64 when);
-    // The session ended after `seconds`; a run shorter than kQuickEndSeconds adds no time.
+    // The session ended after `seconds` (the launcher's milliseconds / 1000); a run shorter
+    // than kQuickEndSeconds adds no time. A session ends once.
     LibraryWrite recordEnd(qint64 session, qint64 seconds);
-    // The rom file was renamed: its row moves to `to`. When `to` has a row already, the two
-    // become one: `to`'s spelling, favourite when either was, `to`'s tags then the others,
-    // `to`'s run choice unless it has none, and the sessions of both.
+    // The rom file was renamed: its row moves to `to`, open sessions with it. When `to` has a
+    // row already, the two become one: `to`'s spelling, favourite when either was, `to`'s tags
+    // then the others, `to`'s run choice unless it has none, and the sessions of both.
     LibraryWrite renameKey(const LibraryKey &from, const LibraryKey &to);
     // Adds `other`'s rows this one lacks, and every one of its sessions, so totals add up;
     // favourites and tags are united, and a row's run choice is taken where it has none.
