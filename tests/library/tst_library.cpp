@@ -184,6 +184,28 @@ private Q_SLOTS:
         QCOMPARE(reopened.row(file("manic.tap")), row);
     }
 
+    // Catches the 30 days counted from the wrong end, the latest not first, and an entry the
+    // library has no row of left out of the never played.
+    void playedLists()
+    {
+        Shelf shelf;
+        Library library;
+        QVERIFY(!shelf.open(library));
+        RomDatabase catalogue;
+        const qint64 day = 24 * 3600;
+        const QList<qint64> ago = {day, 40 * day, -1, 2 * 3600, 10 * day};
+        for (qsizetype i = 0; i < ago.size(); ++i) {
+            RomRecord record{QStringLiteral("Game %1").arg(i), 0, {}, 0, {}, {}, {}, {}, {}};
+            if (i != 4)
+                record.RomFile = QStringLiteral("game%1.tap").arg(i);
+            catalogue.Add(record);
+            if (ago.at(i) >= 0)
+                QVERIFY(library.recordStart(LibraryKey::of(record), kStart - ago.at(i)).ok);
+        }
+        QCOMPARE(library.recentlyPlayed(catalogue, kStart), (QList<int>{3, 0, 4}));
+        QCOMPARE(library.neverPlayed(catalogue), QList<int>{2});
+    }
+
     // Catches a rename that leaves the row behind, loses its sessions or a session still open,
     // or merges two rows by dropping one.
     void renameMovesTheRow_data()
@@ -309,6 +331,7 @@ private Q_SLOTS:
         QVERIFY(!shelf.open(reader, "games", Library::Access::ReadOnly));
         QCOMPARE(reader.readOnlyReason(),
                  newer ? Library::ReadOnlyReason::Newer : Library::ReadOnlyReason::Requested);
+        QCOMPARE(reader.readOnlyText().contains("a newer Kivo wrote it (version 2)"), newer);
         const QList<LibraryRow> before = reader.rows();
         QCOMPARE(before.size(), 4);
         const LibraryWrite result = step(reader, open);
@@ -324,20 +347,24 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("make");
         QTest::addColumn<bool>("half");
+        QTest::addColumn<QString>("reason");
         const QString ours = QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT "
                                             "i + 1 FROM n WHERE i < 3000) INSERT INTO kivo_entry "
                                             "(kind, spelling) SELECT 0, 'g' || i || '.tap' FROM n");
-        QTest::newRow("not SQLite") << QStringList{} << false;
-        QTest::newRow("truncated") << QStringList{ours} << true;
-        QTest::newRow("another program's") << QStringList{"CREATE TABLE notes (text)"} << false;
+        const QString notOurs = QStringLiteral("(it is not a Kivo library)");
+        QTest::newRow("not SQLite") << QStringList{} << false << "(file is not a database)";
+        QTest::newRow("truncated") << QStringList{ours} << true << "malformed";
+        QTest::newRow("another program's")
+            << QStringList{"CREATE TABLE notes (text)"} << false << notOurs;
         QTest::newRow("with a trigger")
             << QStringList{"CREATE TRIGGER t AFTER INSERT ON kivo_entry BEGIN SELECT 1; END"}
-            << false;
+            << false << notOurs;
     }
     void damagedFileIsKeptAside()
     {
         QFETCH(QStringList, make);
         QFETCH(bool, half);
+        QFETCH(QString, reason);
         Shelf shelf;
         if (!make.isEmpty() && make.first().contains("kivo_entry")) {
             Library library;
@@ -355,6 +382,7 @@ private Q_SLOTS:
             Library library;
             const std::optional<Message> message = shelf.open(library);
             QVERIFY(message && message->text.contains("It was kept as games.kivolib.damaged-"));
+            QVERIFY2(message->text.contains(reason), qPrintable(message->text));
             QVERIFY(!library.isReadOnly() && library.rowCount() == 0);
             QVERIFY(library.setFavourite(file("manic.tap"), true).ok);
             const QStringList kept = QDir(QFileInfo(shelf.library()).path())
