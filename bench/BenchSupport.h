@@ -2,7 +2,7 @@
 
 // What several benchmark programs share: dialogs that answer by themselves, a process starter
 // that starts nothing, and timing a whole child process with its peak memory.
-#include "core/RomDatabase.h"
+#include "BenchCatalogue.h"
 #include "launch/ProcessStarter.h"
 #include "ui/common/Dialogs.h"
 #include "ui/main/frmMain.h"
@@ -25,28 +25,6 @@
 #include <vector>
 
 namespace benchsupport {
-
-// Entries the size of a real catalogue's: names, publishers, authors, a rom file, a couple of
-// screenshots, a short note for one in three and music for one in five.
-inline RomDatabase realisticCatalogue(int entries)
-{
-    RomDatabase database;
-    for (int i = 0; i < entries; ++i) {
-        RomRecord record;
-        record.RomName = QStringLiteral("Some Spectrum Game Title %1").arg(i);
-        record.RomType = i % 130;
-        record.Screenshots = QStringLiteral("game%1-load.scr,game%1-play.gif").arg(i);
-        record.Year = 1982 + i % 12;
-        record.Notes = i % 3 == 0 ? QStringLiteral("Needs a Kempston joystick.\r\nLevel 3 is hard.")
-                                  : QString();
-        record.RomFile = QStringLiteral("game%1.tzx").arg(i);
-        record.Publisher = QStringLiteral("Software House Ltd");
-        record.Authors = QStringLiteral("A. Programmer, B. Artist");
-        record.AudioFile = i % 5 == 0 ? QStringLiteral("game%1.mp3").arg(i) : QString();
-        database.Add(std::move(record));
-    }
-    return database;
-}
 
 // main() of a benchmark program that needs the window classes: an offscreen application, then
 // the benchmarks.

@@ -28,14 +28,15 @@ endif()
 set(CPACK_DEBIAN_PACKAGE_SECTION otherosfs)
 set(CPACK_STRIP_FILES ON)
 # The Qt libraries come from the programs' own links when dpkg-shlibdeps is there to read them;
-# the platform plugins are loaded at run time, so no link names them.
+# the platform plugins and the SQLite driver of the library file are loaded at run time, so no
+# link names them.
 find_program(KIVO_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(KIVO_DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-    set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6sql6-sqlite")
 else()
     set(CPACK_DEBIAN_PACKAGE_DEPENDS
-        "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), qt6-qpa-plugins, libzip4 (>= 1.7), zlib1g (>= 1:1.2), libstdc++6 (>= 12), libc6 (>= 2.34)")
+        "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6sql6 (>= 6.4), libqt6sql6-sqlite, qt6-qpa-plugins, libzip4 (>= 1.7), zlib1g (>= 1:1.2), libstdc++6 (>= 12), libc6 (>= 2.34)")
 endif()
 # Double-clicking a demo entry starts its tape in Fuse on the free ROM.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fuse-emulator-sdl | fuse-emulator-gtk, opense-basic")

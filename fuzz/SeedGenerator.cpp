@@ -10,12 +10,15 @@
 #include "../tests/support/SnapshotMaker.h"
 #include "core/DatFile.h"
 #include "interchange/PocketDatabase.h"
+#include "library/Library.h"
 #include "settings/Language.h"
 #include "settings/SettingsFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -692,6 +695,71 @@ void archiveSeeds(bool large)
     put(target, QStringLiteral("crc-mismatch.gz"), gzCrc);
 }
 
+// ---- libraries
+
+void runSql(const QString &path, const QStringList &statements)
+{
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("seed"));
+        db.setDatabaseName(path);
+        db.open();
+        for (const QString &statement : statements)
+            QSqlQuery(db).exec(statement);
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("seed"));
+}
+
+// A library of `rows` written by the program's own library: plays, favourites, tags, run choices,
+// a few entries known by name; then `statements` as another program would run them.
+QByteArray librarySeed(const QTemporaryDir &dir, int rows, const QStringList &statements = {})
+{
+    const QString catalogue =
+        dir.filePath(QStringLiteral("seed%1-%2.dat").arg(rows).arg(g_written));
+    Library library;
+    for (int i = 0; i < rows; ++i) {
+        const LibraryKey key = i % 10 == 9
+                                   ? LibraryKey::name(QStringLiteral("Game Ünïcode %1").arg(i))
+                                   : LibraryKey::romFile(QStringLiteral("GAME%1.TZX").arg(i));
+        library.recordEnd(library.recordStart(key, 1700000000 + i).session, i % 7 * 100);
+        if (i % 3 == 0)
+            library.setFavourite(key, true);
+        if (i % 4 == 0)
+            library.setTags(key, {QStringLiteral("arcade"), QStringLiteral("Tag %1").arg(i % 9)});
+        if (i % 5 == 0)
+            library.setRunChoice(key, {QStringLiteral("Fuse"), QStringLiteral("128K"),
+                                       QStringLiteral("--no-sound")});
+    }
+    library.saveAs(catalogue);
+    library.startNew();
+    const QString path = Library::pathFor(catalogue);
+    runSql(path, statements);
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+void librarySeeds(bool large)
+{
+    const QString target = QStringLiteral("library");
+    QTemporaryDir dir;
+    if (large) {
+        put(target, QStringLiteral("large-5000-rows.kivolib"), librarySeed(dir, 5000));
+        return;
+    }
+    put(target, QStringLiteral("small.kivolib"), librarySeed(dir, 12));
+    put(target, QStringLiteral("newer-version.kivolib"),
+        librarySeed(dir, 12, {QStringLiteral("PRAGMA user_version = 2")}));
+    const QByteArray whole = librarySeed(dir, 300);
+    put(target, QStringLiteral("truncated.kivolib"), whole.left(whole.size() / 2));
+    put(target, QStringLiteral("another-program.kivolib"),
+        librarySeed(dir, 0,
+                    {QStringLiteral("DROP TABLE kivo_session"),
+                     QStringLiteral("PRAGMA application_id = 0"),
+                     QStringLiteral("CREATE TABLE notes (text)")}));
+    put(target, QStringLiteral("empty.kivolib"), QByteArray());
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -715,6 +783,7 @@ int main(int argc, char **argv)
     tapeSeeds(large);
     loadingScreenSeeds(large);
     archiveSeeds(large);
+    librarySeeds(large);
     if (!large)
         screenSeeds();
     std::printf("%d seed files written to %s\n", g_written, qPrintable(g_out));

@@ -2,7 +2,7 @@
 # Fuzzes the program's readers with libFuzzer, one target at a time.
 #   scripts/fuzz.sh [TARGET|all] [SECONDS]     (default: all, 60 seconds each)
 # Targets: dat pocket sgd sgd_ini settings language tape screen loading_screen archive
-# logiqx (fuzz/fuzz_TARGET.cpp).
+# logiqx library (fuzz/fuzz_TARGET.cpp).
 # Builds build-fuzz/ with clang, AddressSanitizer and UndefinedBehaviorSanitizer, grows a working
 # corpus in build-fuzz/corpus/TARGET from tests/fuzz/corpus/TARGET, the saved regressions, large
 # generated seeds and, when present, the matching files of ../shared/corpus. Crashes go to
@@ -10,7 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-TARGETS=(dat pocket sgd sgd_ini settings language tape screen loading_screen archive logiqx)
+TARGETS=(dat pocket sgd sgd_ini settings language tape screen loading_screen archive logiqx library)
 target=${1:-all}
 seconds=${2:-60}
 if [ "$target" = all ]; then
@@ -26,7 +26,7 @@ fi
 # entries, a long tape, a screen with bytes after it.
 max_len() {
     case "$1" in
-        dat | pocket | sgd | tape | archive | logiqx) echo 600000 ;;
+        dat | pocket | sgd | tape | archive | logiqx | library) echo 600000 ;;
         loading_screen) echo 200000 ;;
         settings | language) echo 262144 ;;
         sgd_ini) echo 65536 ;;

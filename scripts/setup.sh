@@ -8,12 +8,12 @@
 #   scripts/setup.sh configure DIR TYPE   configure DIR (TYPE: release | sanitize | fuzz | make)
 set -euo pipefail
 
-# Build: compiler, CMake, Ninja, Qt 6, JSON for the command-line tool, zip and gzip archives,
-# Google Benchmark.
+# Build: compiler, CMake, Ninja, Qt 6 and its SQLite driver (the library beside the catalogue),
+# JSON for the command-line tool, zip and gzip archives, Google Benchmark.
 # Tests: the tape tools we cross-check against (fuse-emulator-utils, zmakebas, pasmo).
 PACKAGES=(
     g++ cmake ninja-build pkg-config
-    qt6-base-dev libgl-dev
+    qt6-base-dev libgl-dev libqt6sql6-sqlite
     nlohmann-json3-dev libzip-dev zlib1g-dev libbenchmark-dev
     fuse-emulator-utils zmakebas pasmo
 )

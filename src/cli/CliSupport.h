@@ -72,3 +72,4 @@ int cmdExport(const QStringList &arguments);
 int cmdImport(const QStringList &arguments);
 int cmdScan(const QStringList &arguments);
 int cmdCommand(const QStringList &arguments);
+int cmdLibrary(const QStringList &arguments);

@@ -64,6 +64,12 @@ Usage:
       "why", "emulator"}; --emulator N as Run With emulator N, --machine NAME (48K, 128K,
       +3 ...) as Run As. An archive's member is named where the run cache would put it.
       A message Run would show goes to stderr, and the exit status is 1.
+  kivo-cli library FILE.dat [--import OTHER.dat]
+      Print what FILE.dat's library (FILE.kivolib beside it) remembers, as a JSON array of
+      {"key", "keyKind" ("romFile" or "name"), "favourite", "tags", "plays", "lastPlayed"
+      (ISO 8601 UTC, null when never played), "seconds", "emulator", "machine",
+      "arguments"}, ordered by key. --import first merges OTHER.dat's library into it:
+      rows it lacks are added, plays and play time add up, favourites and tags are united.
 
 Messages go to stderr as "Title: text". Exit status: 0 done, 1 rejected input or failed
 write, 2 usage error.
@@ -89,7 +95,7 @@ int main(int argc, char *argv[])
         {QStringLiteral("export"), cmdExport},     {QStringLiteral("import"), cmdImport},
         {QStringLiteral("screen"), cmdScreen},     {QStringLiteral("scan"), cmdScan},
         {QStringLiteral("members"), cmdMembers},   {QStringLiteral("machine"), cmdMachine},
-        {QStringLiteral("command"), cmdCommand},
+        {QStringLiteral("command"), cmdCommand},   {QStringLiteral("library"), cmdLibrary},
     };
     const auto it = kSubcommands.find(name);
     if (it == kSubcommands.end())

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+class LibraryConnection;
+
+// The tables of a library file, version 1:
+//   kivo_entry    a row per key: its kind (0: rom file, 1: entry name) and spelling, favourite,
+//                 tags (joined by line feeds; NULL for none) and the run choice (NULL: default)
+//   kivo_session  a row per start of an entry: the start in UTC seconds and the seconds played
+//   kivo_session_entry, kivo_entry_more  indexes: the sessions of an entry, the rows with tags
+//                 or a run choice
+// PRAGMA application_id marks the file as Kivo's and PRAGMA user_version holds the version.
+inline constexpr qint32 kLibraryApplicationId = 0x4B49564C; // "KIVL"
+inline constexpr int kLibrarySchemaVersion = 1;
+
+// Qt makes a QVariant of every value read: a row's kind and favourite come as one number,
+// kind * 2 + favourite, and what only some rows have comes from a second query, which the
+// partial index kivo_entry_more answers without reading the others.
+inline const QString kSelectEntries =
+    QStringLiteral("SELECT id, spelling, kind * 2 + (favourite <> 0) FROM kivo_entry ORDER BY id");
+inline const QString kSelectEntryMore =
+    QStringLiteral("SELECT id, tags, emulator, machine, arguments FROM kivo_entry "
+                   "WHERE coalesce(tags, emulator, machine, arguments) IS NOT NULL ORDER BY id");
+inline const QString kSelectSessions =
+    QStringLiteral("SELECT id, entry, start, seconds FROM kivo_session ORDER BY id");
+
+struct LibraryInspection
+{
+    enum class State {
+        Empty,      // no tables at all: a new file, or one of no bytes
+        Ours,       // a library of this version
+        Newer,      // a library of a later version
+        Damaged,    // not readable as a library: not SQLite, broken, another program's
+        Unreadable, // not read at all (busy, no permission): nothing can be said of it
+    };
+    State state = State::Empty;
+    int version = 0;
+    QString reason; // Damaged, Unreadable: why
+};
+
+// What the file behind `connection` holds; reads only.
+LibraryInspection inspectLibrary(LibraryConnection &connection);
+// Makes the tables of a new library in one transaction.
+bool createLibrarySchema(LibraryConnection &connection);
