@@ -19,7 +19,7 @@ int cmdCommand(const QStringList &arguments)
 {
     QString ini;
     QString file;
-    EntryRunChoice choice;
+    RunChoice choice;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
         const bool hasValue = i + 1 < arguments.size();
