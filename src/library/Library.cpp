@@ -270,8 +270,9 @@ std::optional<Message> Library::openFile(const QString &path)
             QFile::remove(path + companion);
     }
     auto writer = std::make_unique<LibraryConnection>(path, Mode::ReadWrite);
-    if (!writer->isOpen() || !useWriteAheadLog(*writer) ||
-        (seen.state != LibraryInspection::State::Ours && !createLibrarySchema(*writer))) {
+    if (!writer->isOpen() ||
+        (seen.state != LibraryInspection::State::Ours && !createLibrarySchema(*writer)) ||
+        !useWriteAheadLog(*writer)) {
         // Beside a catalogue on read-only media there is no library to make, nor to mention.
         return unusable(writer->error(), seen.state == LibraryInspection::State::Ours);
     }

@@ -87,14 +87,17 @@ LibraryInspection inspectLibrary(LibraryConnection &connection)
 
 bool createLibrarySchema(LibraryConnection &connection)
 {
-    return connection.transaction([&] {
-        for (const char *statement : kCreate) {
-            if (!connection.run(QString::fromLatin1(statement)))
-                return false;
-        }
-        return connection.run(
-                   QStringLiteral("PRAGMA application_id = %1").arg(kLibraryApplicationId)) &&
-               connection.run(
-                   QStringLiteral("PRAGMA user_version = %1").arg(kLibrarySchemaVersion));
-    });
+    // Qt reads text as UTF-16: stored so, it is not converted on every read. A file with pages
+    // already keeps the encoding it has.
+    return connection.run(QStringLiteral("PRAGMA encoding = 'UTF-16'")) &&
+           connection.transaction([&] {
+               for (const char *statement : kCreate) {
+                   if (!connection.run(QString::fromLatin1(statement)))
+                       return false;
+               }
+               return connection.run(QStringLiteral("PRAGMA application_id = %1")
+                                         .arg(kLibraryApplicationId)) &&
+                      connection.run(
+                          QStringLiteral("PRAGMA user_version = %1").arg(kLibrarySchemaVersion));
+           });
 }

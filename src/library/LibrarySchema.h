@@ -10,7 +10,8 @@ class LibraryConnection;
 //   kivo_session  a row per start of an entry: the start in UTC seconds and the seconds played
 //   kivo_session_entry, kivo_entry_more  indexes: the sessions of an entry, the rows with tags
 //                 or a run choice
-// PRAGMA application_id marks the file as Kivo's and PRAGMA user_version holds the version.
+// PRAGMA application_id marks the file as Kivo's and PRAGMA user_version holds the version;
+// text is kept as UTF-16, as Qt reads it.
 inline constexpr qint32 kLibraryApplicationId = 0x4B49564C; // "KIVL"
 inline constexpr int kLibrarySchemaVersion = 1;
 
