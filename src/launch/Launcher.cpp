@@ -111,6 +111,7 @@ Launch planRun(const RomRecord &record, const ProgramList &emulators, const RunC
         launch.machineArguments =
             splitArguments(profile.machineArguments.at(machineIndex(launch.startedMachine)));
     }
+    launch.extraArguments = splitArguments(choice.extraArguments);
     launch.arguments = commandOf(launch, rom).arguments;
     return launch;
 }
@@ -142,7 +143,8 @@ Command commandOf(const Launch &launch, const QString &file)
     values.dir = QDir::toNativeSeparators(info.path());
     values.name = info.completeBaseName();
     values.machine = launch.machineArguments;
-    return {launch.program, expandArguments(launch.argumentTemplate, values),
+    return {launch.program,
+            expandArguments(launch.argumentTemplate, values) + launch.extraArguments,
             launch.workingDirectory};
 }
 

@@ -43,6 +43,7 @@ struct Launch
     QString file;
     QString argumentTemplate;
     QStringList machineArguments;
+    QStringList extraArguments;
     QString workingDirectory;
     // Start: the program's display name, for "[name] stopped at once: ".
     QString programName;
@@ -76,6 +77,9 @@ struct RunChoice
 {
     int emulator = kDefaultEmulator;
     std::optional<SpectrumMachine> machine;
+    // The entry's own arguments, split as the machine arguments are and passed after the
+    // profile's.
+    QString extraArguments = {};
 };
 
 Launch planRun(const RomRecord &record, const ProgramList &emulators, const RunChoice &choice,

@@ -31,7 +31,8 @@ const QString kDamagedText = QStringLiteral(
 const QString kUnusableText = QStringLiteral("The library %1 cannot be used: %2.");
 const QString kNotReadText = QStringLiteral("The library %1 could not be read (%2).");
 const QString kRequestedText =
-    QStringLiteral("The library is read-only: its catalogue is open in another Kivo window.");
+    QStringLiteral("The library is read-only: its catalogue is open in another Kivo window, and "
+                   "plays are not recorded here.");
 const QString kNewerText =
     QStringLiteral("The library %1 is read-only: a newer Kivo wrote it (version %2).");
 const QString kNotRecordedText = QStringLiteral(" This change was not recorded.");

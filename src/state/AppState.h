@@ -5,6 +5,7 @@
 #include "core/ProgramEntry.h"
 #include "core/RomDatabase.h"
 #include "core/SearchPathList.h"
+#include "library/Library.h"
 #include "settings/LanguageTable.h"
 #include "state/LayoutState.h"
 #include "tape/MachineReader.h"
@@ -36,4 +37,7 @@ struct AppState
     // came from nowhere. Only this file is overwritten without asking (LastDatabase may name a
     // file remembered from an earlier run).
     CatalogueBinding boundDatabase;
+    // What is remembered of the entries beside the catalogue: favourites, tags, plays, each
+    // entry's own way to run. It follows the catalogue: New, Load, the first save and Save as.
+    Library library;
 };

@@ -1,29 +1,55 @@
 #include "state/ListColumns.h"
 
+namespace {
+
+struct ColumnTexts
+{
+    ListColumn column;
+    const char *id;
+    const char *caption;
+};
+
+constexpr ColumnTexts kColumns[] = {
+    {ListColumn::Machine, "machine", "Machine"},
+    {ListColumn::Favourite, "favourite", "Favourite"},
+    {ListColumn::TimesPlayed, "plays", "Times played"},
+    {ListColumn::LastPlayed, "lastplayed", "Last played"},
+    {ListColumn::PlayTime, "playtime", "Play time"},
+    {ListColumn::Tags, "tags", "Tags"},
+};
+
+const ColumnTexts &textsOf(ListColumn column)
+{
+    return kColumns[int(column)];
+}
+
+} // namespace
+
 const QList<ListColumn> &allListColumns()
 {
-    static const QList<ListColumn> columns = {ListColumn::Machine};
+    static const QList<ListColumn> columns = [] {
+        QList<ListColumn> all;
+        for (const ColumnTexts &texts : kColumns)
+            all.append(texts.column);
+        return all;
+    }();
     return columns;
 }
 
 QString listColumnId(ListColumn column)
 {
-    switch (column) {
-    case ListColumn::Machine:
-        break;
-    }
-    return QStringLiteral("machine");
+    return QString::fromLatin1(textsOf(column).id);
 }
 
 QString listColumnCaption(ListColumn column)
 {
-    switch (column) {
-    case ListColumn::Machine:
-        break;
-    }
-    return QStringLiteral("Machine");
+    return QString::fromLatin1(textsOf(column).caption);
 }
 
+bool listColumnSorts(ListColumn column)
+{
+    return column != ListColumn::Machine;
+}
 std::optional<ListColumn> listColumnFromId(const QString &id)
 {
     for (const ListColumn column : allListColumns()) {

@@ -1,6 +1,9 @@
 #include "ui/list/GameListModel.h"
 
 #include "core/PathText.h"
+#include "state/InfoText.h"
+
+#include <QDateTime>
 
 #include <QFont>
 #include <QPainter>
@@ -82,9 +85,13 @@ void GameListModel::romFilesChanged()
 {
     // A file may have come or gone, or be another one now: its machine is read again.
     m_machineTexts.clear();
-    if (!m_rowToSlot.isEmpty())
-        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
-                           {Qt::DisplayRole, Qt::ForegroundRole, Qt::FontRole});
+    if (m_rowToSlot.isEmpty())
+        return;
+    Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
+                       {Qt::ForegroundRole, Qt::FontRole});
+    if (!m_optional.isEmpty())
+        Q_EMIT dataChanged(index(0, ColumnCount), index(rowCount() - 1, columnCount() - 1),
+                           {Qt::DisplayRole});
 }
 
 void GameListModel::setOptionalColumns(const QList<ListColumn> &columns)
@@ -117,8 +124,57 @@ void GameListModel::setMachineText(std::function<QString(const RomRecord &)> mac
     m_machineTexts.clear();
 }
 
+void GameListModel::setLibraryRow(std::function<LibraryRow(const RomRecord &)> libraryRow)
+{
+    m_libraryRow = std::move(libraryRow);
+}
+
+QVariant GameListModel::sortKey(ListColumn column, int row) const
+{
+    if (!m_libraryRow || row < 0 || row >= m_rowToSlot.size())
+        return {};
+    const LibraryRow remembered = m_libraryRow(recordOfRow(row));
+    switch (column) {
+    case ListColumn::Favourite:
+        return remembered.favourite ? 0 : 1; // favourites first
+    case ListColumn::TimesPlayed:
+        return remembered.plays;
+    case ListColumn::LastPlayed:
+        return remembered.lastPlayed;
+    case ListColumn::PlayTime:
+        return remembered.secondsPlayed;
+    case ListColumn::Tags:
+        return remembered.tags.join(u' ').toCaseFolded();
+    case ListColumn::Machine:
+        break;
+    }
+    return {};
+}
+
 QVariant GameListModel::optionalText(ListColumn column, int slot, const RomRecord &record) const
 {
+    if (column != ListColumn::Machine) {
+        if (!m_libraryRow)
+            return {};
+        const LibraryRow remembered = m_libraryRow(record);
+        switch (column) {
+        case ListColumn::Favourite:
+            return remembered.favourite ? QStringLiteral("\u2605") : QString();
+        case ListColumn::TimesPlayed:
+            return remembered.plays > 0 ? QString::number(remembered.plays) : QString();
+        case ListColumn::LastPlayed:
+            return remembered.plays > 0 ? QDateTime::fromSecsSinceEpoch(remembered.lastPlayed)
+                                              .toString(u"yyyy-MM-dd hh:mm")
+                                        : QString();
+        case ListColumn::PlayTime:
+            return remembered.secondsPlayed > 0 ? playTimeText(remembered.secondsPlayed)
+                                                : QString();
+        case ListColumn::Tags:
+            return remembered.tags.join(QStringLiteral(", "));
+        case ListColumn::Machine:
+            break;
+        }
+    }
     switch (column) {
     case ListColumn::Machine: {
         if (!m_machineText)
@@ -128,8 +184,9 @@ QVariant GameListModel::optionalText(ListColumn column, int slot, const RomRecor
             it = m_machineTexts.insert(slot, m_machineText(record));
         return *it;
     }
+    default:
+        return {};
     }
-    return {};
 }
 
 int GameListModel::rowOfSlot(int slot) const

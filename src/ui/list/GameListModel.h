@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/RomDatabase.h"
+#include "library/LibraryRow.h"
 #include "state/ListColumns.h"
 #include "state/RomFileIndex.h"
 
@@ -45,6 +46,10 @@ public:
     // What the Machine column shows for an entry. It reads the rom file, so it is asked only
     // for rows that are drawn, and once per entry until the entry or the rom files change.
     void setMachineText(std::function<QString(const RomRecord &)> machineText);
+    // What the library remembers of an entry, for the favourite, plays and tags columns.
+    void setLibraryRow(std::function<LibraryRow(const RomRecord &)> libraryRow);
+    // What a sortable optional column sorts the row by: a number, or a text.
+    QVariant sortKey(ListColumn column, int row) const;
 
     // "tzx", "tap", "z80", "sna", or "blank" for anything else.
     static QString iconKey(const QString &romFile);
@@ -67,6 +72,7 @@ private:
     QList<int> m_rowToSlot;
     QList<ListColumn> m_optional;
     std::function<QString(const RomRecord &)> m_machineText;
+    std::function<LibraryRow(const RomRecord &)> m_libraryRow;
     mutable QHash<int, QString> m_machineTexts; // by slot
     QIcon m_blank, m_tzx, m_tap, m_z80, m_sna;
 };

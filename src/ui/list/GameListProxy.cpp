@@ -79,10 +79,22 @@ void GameListProxy::setSort(SortColumn column, Qt::SortOrder order)
     relayout();
 }
 
+void GameListProxy::setCustomOrder(std::function<QList<int>()> order)
+{
+    m_customOrder = std::move(order);
+    m_sorted.clear();
+    relayout();
+}
+
 QList<int> GameListProxy::sortedSourceRows()
 {
-    if (m_sortColumn == SortColumn::None)
-        return {};
+    if (m_sortColumn == SortColumn::None) {
+        if (!m_customOrder)
+            return {};
+        if (m_sorted.isEmpty())
+            m_sorted = m_customOrder();
+        return m_sorted;
+    }
     if (m_sorted.isEmpty() && m_source.rowCount() > 0) {
         QList<const RomRecord *> records;
         records.reserve(m_source.rowCount());
@@ -181,8 +193,16 @@ void GameListProxy::onDataChanged(const QModelIndex &topLeft, const QModelIndex 
                                   const QList<int> &roles)
 {
     // A change of looks only (the rom files listed again) moves no row.
+    // Nor does a change of the optional columns alone, which no search reads; an order made
+    // from them is made again.
+    const bool optionalOnly = topLeft.column() >= GameListModel::ColumnCount;
     const bool textsChanged =
-        roles.isEmpty() || roles.contains(Qt::DisplayRole) || roles.contains(Qt::EditRole);
+        !optionalOnly &&
+        (roles.isEmpty() || roles.contains(Qt::DisplayRole) || roles.contains(Qt::EditRole));
+    if (optionalOnly && m_customOrder && m_sortColumn == SortColumn::None) {
+        m_sorted.clear();
+        relayout();
+    }
     // An edited entry may now sort elsewhere or no longer match the filter: its search text is
     // made again with the others when a filter next needs them.
     if (textsChanged)

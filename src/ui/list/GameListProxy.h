@@ -44,6 +44,10 @@ public:
 
     void setSort(SortColumn column, Qt::SortOrder order);
     SortColumn sortColumn() const { return m_sortColumn; }
+    // While no column sorts, the rows in the order `order` gives (source rows; those it leaves
+    // out are not shown). It is asked again whenever the rows or what it may read change.
+    void setCustomOrder(std::function<QList<int>()> order);
+    bool hasCustomOrder() const { return bool(m_customOrder); }
     Qt::SortOrder sortOrder() const { return m_sortOrder; }
 
     QModelIndex mapToSource(const QModelIndex &proxyIndex) const override;
@@ -76,6 +80,7 @@ private:
     QString m_filterText;
     WordFilter m_words;
     std::function<bool(int)> m_slotFilter;
+    std::function<QList<int>()> m_customOrder;
     SortColumn m_sortColumn = SortColumn::None;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
 

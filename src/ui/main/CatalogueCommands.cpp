@@ -122,6 +122,7 @@ void CatalogueCommands::newDatabase()
     }
     database.Reset();
     m_state.boundDatabase.clear();
+    m_state.library.startNew();
     afterCatalogueReplaced();
 }
 
@@ -153,11 +154,21 @@ bool CatalogueCommands::loadFile(const QString &path)
     if (!result.ok)
         return false;
     // What a damaged file left is not that file's catalogue: saving it asks for a name first.
-    if (result.damaged)
+    bool elsewhere = false;
+    if (result.damaged) {
         m_state.boundDatabase.clear();
-    else if (m_state.boundDatabase.bind(path) == CatalogueBinding::Bind::HeldElsewhere)
+    } else if (m_state.boundDatabase.bind(path) == CatalogueBinding::Bind::HeldElsewhere) {
+        elsewhere = true;
         m_dialogs.show(m_parent, Message{kOpenElsewhere.arg(path), kApplicationTitle,
                                          MessageIcon::Information, MessageButtons::Ok});
+    }
+    // The other window records the plays; this one only reads what it has recorded.
+    const std::optional<Message> library = m_state.library.open(
+        path, elsewhere ? Library::Access::ReadOnly : Library::Access::ReadWrite);
+    if (library)
+        m_dialogs.show(m_parent, *library);
+    if (m_state.library.isReadOnly())
+        m_view.showStatus(m_state.library.readOnlyText());
     return true;
 }
 
@@ -217,6 +228,12 @@ CatalogueCommands::SaveOutcome CatalogueCommands::saveTo(const QString &path)
         return SaveOutcome::Failed;
     m_state.database.LastDatabase = path;
     m_state.boundDatabase.bind(path);
+    // The library goes with the catalogue, written at its first save and taken along by Save
+    // as; the catalogue is saved whatever becomes of it.
+    if (!m_state.library.isReadOnly() && m_state.library.path() != Library::pathFor(path)) {
+        if (const std::optional<Message> library = m_state.library.saveAs(path))
+            m_dialogs.show(m_parent, *library);
+    }
     return SaveOutcome::Saved;
 }
 

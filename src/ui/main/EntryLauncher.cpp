@@ -2,6 +2,7 @@
 
 #include "launch/Launcher.h"
 #include "state/AppState.h"
+#include "state/EntryRun.h"
 #include "ui/common/CatalogueView.h"
 #include "ui/common/Dialogs.h"
 #include "ui/main/MainMenus.h"
@@ -11,6 +12,8 @@
 #include <QDateTime>
 #include <QMenu>
 #include <QPointer>
+
+#include <memory>
 
 static_assert(EntryLauncher::kDefaultEmulator == kDefaultEmulator);
 
@@ -74,7 +77,7 @@ void EntryLauncher::RunEntry(int emulator)
 {
     launchSelected(
         [&](const RomRecord &record) {
-            return planRun(record, m_state.emulators, RunChoice{emulator, std::nullopt},
+            return planRun(record, m_state.emulators, choiceFor(record, {emulator, std::nullopt}),
                            m_state.paths, m_state.machines);
         },
         true);
@@ -84,8 +87,9 @@ void EntryLauncher::RunEntryAs(SpectrumMachine machine)
 {
     launchSelected(
         [&](const RomRecord &record) {
-            return planRun(record, m_state.emulators, RunChoice{kDefaultEmulator, machine},
-                           m_state.paths, m_state.machines);
+            return planRun(record, m_state.emulators,
+                           choiceFor(record, {kDefaultEmulator, machine}), m_state.paths,
+                           m_state.machines);
         },
         true);
 }
@@ -110,21 +114,62 @@ void EntryLauncher::launchSelected(const std::function<Launch(const RomRecord &)
     if (!launch.note.isEmpty())
         m_view.showStatus(launch.note);
     ProcessStarter::EndHandler ended;
+    // The play's session, known once the start is recorded; the end comes later, from the loop.
+    auto session = std::make_shared<qint64>(0);
+    const qint64 startedAt = QDateTime::currentMSecsSinceEpoch();
     if (emulator) {
         // The program may outlive this window: the handler checks that the launcher is still
         // there before it reports anything.
-        ended = [self = QPointer<EntryLauncher>(this), slot, name = launch.programName,
-                 startedAt = QDateTime::currentMSecsSinceEpoch()](const ProcessEnd &end) {
+        ended = [self = QPointer<EntryLauncher>(this), slot, name = launch.programName, startedAt,
+                 session](const ProcessEnd &end) {
             if (self == nullptr)
                 return;
             if (const std::optional<Message> message = stoppedAtOnce(name, end))
                 self->m_dialogs.show(self->m_parent, *message);
-            if (self != nullptr)
-                Q_EMIT self->programEnded(slot, end, startedAt);
+            if (self == nullptr)
+                return;
+            self->recordEnd(slot, *session, end);
+            Q_EMIT self->programEnded(slot, end, startedAt);
         };
     }
-    if (const std::optional<Message> message = carryOut(launch, m_starter, m_runCache, ended))
+    if (const std::optional<Message> message = carryOut(launch, m_starter, m_runCache, ended)) {
         m_dialogs.show(m_parent, *message);
+        return;
+    }
+    if (emulator && launch.action == Launch::Action::Start)
+        *session = recordStart(slot, startedAt / 1000);
+}
+
+RunChoice EntryLauncher::choiceFor(const RomRecord &record, const RunChoice &asked) const
+{
+    return entryRunChoice(m_state.library.row(LibraryKey::of(record)).run, m_state.emulators,
+                          asked);
+}
+
+qint64 EntryLauncher::recordStart(int slot, qint64 when)
+{
+    const LibraryWrite written =
+        m_state.library.recordStart(LibraryKey::of(m_state.database.Get(slot)), when);
+    if (!written.ok) {
+        m_view.showStatus(written.message.text);
+        return 0;
+    }
+    m_view.entryChanged(slot);
+    if (slot == m_state.database.SelectedIndex)
+        m_view.lstClick();
+    return written.session;
+}
+
+void EntryLauncher::recordEnd(int slot, qint64 session, const ProcessEnd &end)
+{
+    // A library opened since, or one that records nothing, has no such session: nothing to add.
+    if (session <= 0 || !m_state.library.recordEnd(session, end.milliseconds / 1000).ok)
+        return;
+    if (!m_state.database.isEntrySlot(slot))
+        return;
+    m_view.entryChanged(slot);
+    if (slot == m_state.database.SelectedIndex)
+        m_view.lstClick();
 }
 
 void EntryLauncher::mnuEmus_Click(int index)

@@ -17,6 +17,7 @@ class QWidget;
 struct AppState;
 struct Launch;
 struct RomRecord;
+struct RunChoice;
 
 // Starting the selected entry in an emulator and its music in a player, the Run With menu that
 // follows the emulator list, the Run As menu of machines, and the dialogs that edit the two
@@ -55,6 +56,12 @@ private:
     // Starts what `plan` makes of the selected entry: the one way Run, Run With, Run As and
     // Play Music reach a program. An emulator is watched: one that stops at once says why.
     void launchSelected(const std::function<Launch(const RomRecord &)> &plan, bool emulator);
+    // What the user asked for this once, with the entry's own choices from the library.
+    RunChoice choiceFor(const RomRecord &record, const RunChoice &asked) const;
+    // A start counts a play at once; its end adds the time it ran. Returns the session, or 0
+    // when the library records nothing.
+    qint64 recordStart(int slot, qint64 when);
+    void recordEnd(int slot, qint64 session, const ProcessEnd &end);
 
     AppState &m_state;
     Dialogs &m_dialogs;

@@ -7,6 +7,9 @@
 #include "ui/list/GameListView.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
+#include <QLabel>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -15,10 +18,19 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include <numeric>
+
 namespace {
 
 const QString kFilterPrompt = QStringLiteral("Find (Ctrl+F): name, publisher, author, year, type");
 const QString kMissingOnly = QStringLiteral("Missing files only");
+const QString kShowLabel = QStringLiteral("Sho&w:");
+const QString kTagChoice = QStringLiteral("Tag: %1");
+// The fixed Show choices, in the combo's order; the tags follow them.
+enum ShowChoice { ShowAll, ShowFavourites, ShowRecent, ShowNeverPlayed, ShowTagsFrom };
+const QStringList kShowChoices = {QStringLiteral("All"), QStringLiteral("Favourites"),
+                                  QStringLiteral("Recently played"),
+                                  QStringLiteral("Never played")};
 
 // The column a header section sorts by.
 SortColumn sortColumnOf(int section)
@@ -109,10 +121,18 @@ void GameListFinder::buildBar(QWidget *pane)
     m_filter->installEventFilter(new FilterKeys(*this, *m_filter, m_list));
     m_missing = new QCheckBox(kMissingOnly, pane);
     m_missing->setObjectName(QStringLiteral("chkMissing"));
+    m_show = new QComboBox(pane);
+    m_show->setObjectName(QStringLiteral("cboShow"));
+    m_show->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    auto *showLabel = new QLabel(kShowLabel, pane);
+    showLabel->setBuddy(m_show);
+    fillShowChoices();
 
     auto *bar = new QHBoxLayout;
     bar->setContentsMargins(2, 2, 2, 2);
     bar->addWidget(m_filter, 1);
+    bar->addWidget(showLabel);
+    bar->addWidget(m_show);
     bar->addWidget(m_missing);
     auto *layout = new QVBoxLayout(pane);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -122,6 +142,7 @@ void GameListFinder::buildBar(QWidget *pane)
 
     connect(m_filter, &QLineEdit::textChanged, this, [this] { txtFilter_Change(); });
     connect(m_missing, &QCheckBox::toggled, this, [this] { chkMissing_Click(); });
+    connect(m_show, &QComboBox::activated, this, [this] { cboShow_Change(); });
     QHeaderView *header = m_list.header();
     header->setSectionsClickable(true);
     connect(header, &QHeaderView::sectionClicked, this, &GameListFinder::header_Click);
@@ -144,25 +165,144 @@ void GameListFinder::txtFilter_Change()
 
 void GameListFinder::chkMissing_Click()
 {
-    if (m_missing->isChecked()) {
+    if (m_missing->isChecked())
         m_romFiles.update(m_state.paths[PathKind::Rom]);
-        m_proxy.setSlotFilter(
-            [this](int slot) { return !m_romFiles.holds(m_state.database.Get(slot).RomFile); });
-    } else {
-        m_proxy.setSlotFilter({});
-    }
+    applySlotFilter();
     Q_EMIT listChanged();
+}
+
+void GameListFinder::cboShow_Change()
+{
+    // Recently played lists the latest first, unless a column sorts.
+    if (!m_optionalSort)
+        m_proxy.setCustomOrder(m_show->currentIndex() == ShowRecent
+                                   ? std::function<QList<int>()>([this] { return customOrder(); })
+                                   : std::function<QList<int>()>());
+    applySlotFilter();
+    Q_EMIT listChanged();
+}
+
+void GameListFinder::libraryChanged()
+{
+    fillShowChoices();
+    if (m_show->currentIndex() != ShowAll || m_optionalSort) {
+        m_proxy.setCustomOrder(m_proxy.hasCustomOrder()
+                                   ? std::function<QList<int>()>([this] { return customOrder(); })
+                                   : std::function<QList<int>()>());
+        applySlotFilter();
+        Q_EMIT listChanged();
+    }
+}
+
+void GameListFinder::fillShowChoices()
+{
+    const QString chosen = m_show->currentText();
+    const QSignalBlocker quiet(m_show);
+    m_show->clear();
+    m_show->addItems(kShowChoices);
+    for (const QString &tag : m_state.library.allTags())
+        m_show->addItem(kTagChoice.arg(tag), tag);
+    // A tag no entry has any longer shows all again.
+    m_show->setCurrentIndex(std::max(0, m_show->findText(chosen)));
+}
+
+void GameListFinder::applySlotFilter()
+{
+    const bool missing = m_missing->isChecked();
+    const bool byChoice = m_show->currentIndex() != ShowAll;
+    if (!missing && !byChoice) {
+        m_proxy.setSlotFilter({});
+        return;
+    }
+    m_proxy.setSlotFilter([this, missing, byChoice](int slot) {
+        if (missing && m_romFiles.holds(m_state.database.Get(slot).RomFile))
+            return false;
+        return !byChoice || shownByChoice(slot);
+    });
+}
+
+bool GameListFinder::shownByChoice(int slot) const
+{
+    const LibraryRow row = m_state.library.row(LibraryKey::of(m_state.database.Get(slot)));
+    switch (m_show->currentIndex()) {
+    case ShowAll:
+        return true;
+    case ShowFavourites:
+        return row.favourite;
+    case ShowRecent:
+        return row.plays > 0 &&
+               row.lastPlayed >= QDateTime::currentSecsSinceEpoch() - kRecentSeconds;
+    case ShowNeverPlayed:
+        return row.plays == 0;
+    default:
+        return row.tags.contains(m_show->currentData().toString(), Qt::CaseInsensitive);
+    }
+}
+
+QList<int> GameListFinder::customOrder() const
+{
+    QList<int> rows(m_model.rowCount());
+    std::iota(rows.begin(), rows.end(), 0);
+    if (m_optionalSort) {
+        QList<QVariant> keys;
+        keys.reserve(rows.size());
+        for (const int row : std::as_const(rows))
+            keys.append(m_model.sortKey(*m_optionalSort, row));
+        const bool descending = m_optionalOrder == Qt::DescendingOrder;
+        std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) {
+            const int order = QVariant::compare(keys.at(a), keys.at(b)) == QPartialOrdering::Less
+                                  ? -1
+                                  : (QVariant::compare(keys.at(b), keys.at(a)) ==
+                                             QPartialOrdering::Less
+                                         ? 1
+                                         : 0);
+            return descending ? order > 0 : order < 0;
+        });
+        return rows;
+    }
+    // Recently played: the latest start first.
+    QList<qint64> last(rows.size());
+    for (const int row : std::as_const(rows))
+        last[row] = m_state.library.row(LibraryKey::of(m_model.recordOfRow(row))).lastPlayed;
+    std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) { return last[a] > last[b]; });
+    return rows;
 }
 
 // A click sorts by the column, a second click the other way, a third gives back the
 // catalogue's own order.
 void GameListFinder::header_Click(int column)
 {
-    // Sorting by what an optional column shows would read every entry's rom file.
-    if (m_model.optionalColumnAt(column))
-        return;
-    const SortColumn clicked = sortColumnOf(column);
     QHeaderView *header = m_list.header();
+    if (const std::optional<ListColumn> optional = m_model.optionalColumnAt(column)) {
+        // Sorting by the machine would read every entry's rom file.
+        if (!listColumnSorts(*optional))
+            return;
+        if (m_optionalSort != optional) {
+            m_optionalSort = optional;
+            m_optionalOrder = Qt::AscendingOrder;
+        } else if (m_optionalOrder == Qt::AscendingOrder) {
+            m_optionalOrder = Qt::DescendingOrder;
+        } else {
+            m_optionalSort.reset();
+        }
+        m_proxy.setSort(SortColumn::None, Qt::AscendingOrder);
+        const bool recent = m_show->currentIndex() == ShowRecent;
+        m_proxy.setCustomOrder(m_optionalSort || recent
+                                   ? std::function<QList<int>()>([this] { return customOrder(); })
+                                   : std::function<QList<int>()>());
+        header->setSortIndicatorShown(bool(m_optionalSort));
+        if (m_optionalSort)
+            header->setSortIndicator(column, m_optionalOrder);
+        Q_EMIT listChanged();
+        return;
+    }
+    // A column of the catalogue sorts: the optional one no longer does.
+    if (m_optionalSort) {
+        m_optionalSort.reset();
+        if (m_show->currentIndex() != ShowRecent)
+            m_proxy.setCustomOrder({});
+    }
+    const SortColumn clicked = sortColumnOf(column);
     if (clicked == SortColumn::None || clicked != m_proxy.sortColumn()) {
         m_proxy.setSort(clicked, Qt::AscendingOrder);
     } else if (m_proxy.sortOrder() == Qt::AscendingOrder) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "state/ListColumns.h"
+
 #include <QObject>
 #include <QTimer>
 
@@ -7,6 +9,7 @@ class GameListModel;
 class GameListProxy;
 class GameListView;
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QWidget;
 class RomFileIndex;
@@ -27,9 +30,15 @@ public:
 
     QLineEdit *filterBox() const { return m_filter; }
     QCheckBox *missingOnly() const { return m_missing; }
+    // "Show": All, Favourites, Recently played, Never played, or one tag.
+    QComboBox *showChoice() const { return m_show; }
 
     void txtFilter_Change();
     void chkMissing_Click();
+    void cboShow_Change();
+    // The library changed (a favourite, a tag, a play): the Show choices and what they let
+    // through follow.
+    void libraryChanged();
     void header_Click(int column);
     // F5: every rom path is listed afresh.
     void refreshRomFiles();
@@ -51,6 +60,13 @@ Q_SIGNALS:
 
 private:
     void buildBar(QWidget *pane);
+    // The Show choices again, the tags of the library among them, keeping the one chosen.
+    void fillShowChoices();
+    // The missing-files test and the Show choice, together.
+    void applySlotFilter();
+    bool shownByChoice(int slot) const;
+    // The rows in the order the optional column sorted by gives, or Recently played's.
+    QList<int> customOrder() const;
     void updateRomFiles();
 
     AppState &m_state;
@@ -60,6 +76,10 @@ private:
     RomFileIndex &m_romFiles;
     QLineEdit *m_filter = nullptr;
     QCheckBox *m_missing = nullptr;
+    QComboBox *m_show = nullptr;
+    // An optional column the list is sorted by, while one is.
+    std::optional<ListColumn> m_optionalSort;
+    Qt::SortOrder m_optionalOrder = Qt::AscendingOrder;
     QTimer m_romFilesTimer;
     QStringList m_namesToLookFor;
     bool m_listAgain = false; // too many names: every directory is listed again instead

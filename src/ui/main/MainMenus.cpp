@@ -24,6 +24,9 @@ QList<MenuRow> buildTable()
         {MA::Roms, Menu::RomsRemove, "Remove Selected", "mnuRomsRemove"},
         {MA::Roms, 3, "-", "mnuRomsSeparator3"},
         {MA::Roms, Menu::RomsProperties, "Properties...", "mnuRomsProperties"},
+        {MA::Roms, 5, "-", "mnuRomsSeparator5"},
+        {MA::Roms, Menu::RomsFavourite, "Favourite", "mnuRomsFavourite"},
+        {MA::Roms, Menu::RomsTags, "Tags...", "mnuRomsTags"},
 
         {MA::Top, Menu::TopView, "&View", "mnuViewMenu"},
         {MA::View, Menu::ViewOptions, "View Options", "mnuViewOptions"},

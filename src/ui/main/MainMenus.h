@@ -22,7 +22,8 @@ enum Top {
     TopImages = 8
 };
 enum File { FileNew = 0, FileLoad = 1, FileSave = 2, FileSaveAs = 3, FileExit = 5 };
-enum Roms { RomsAdd = 0, RomsRemove = 2, RomsProperties = 4 };
+// Favourite and Tags come after the items the language file numbers.
+enum Roms { RomsAdd = 0, RomsRemove = 2, RomsProperties = 4, RomsFavourite = 6, RomsTags = 7 };
 enum View { ViewOptions = 0, ViewLoadingScreens = 1 };
 enum Emus { EmusSpeccy = 0, EmusMusic = 1 };
 enum Misc { MiscImport = 0, MiscExport = 1, MiscPaths = 3, MiscLoadLast = 5, MiscScan = 7 };

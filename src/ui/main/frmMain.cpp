@@ -9,6 +9,7 @@
 #include "ui/main/EntryLauncher.h"
 #include "ui/main/GameListFinder.h"
 #include "ui/main/InfoPane.h"
+#include "ui/main/LibraryCommands.h"
 #include "ui/main/PaneArranger.h"
 #include "ui/main/ScreenshotCommands.h"
 #include "ui/main/WindowSettings.h"
@@ -41,6 +42,7 @@ frmMain::frmMain(AppState &state, Dialogs &dialogs, ProcessStarter &starter, QWi
     , m_dialogs(dialogs)
     , m_starter(starter)
     , m_commands(state, dialogs, *this, this)
+    , m_library(state, *this, this)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kApplicationTitle);
@@ -78,6 +80,8 @@ void frmMain::buildPanes()
             machineOfEntry(record, m_state.paths, m_state.machines);
         return machine ? machineName(machine->machine) : QString();
     });
+    m_model->setLibraryRow(
+        [this](const RomRecord &record) { return m_state.library.row(LibraryKey::of(record)); });
     m_columns = new ColumnChooser(*m_model, *lstGames);
     m_finder = new GameListFinder(m_state, *m_model, *m_proxy, *lstGames, m_romFiles, picListPane);
     txtFilter = m_finder->filterBox();
@@ -97,6 +101,9 @@ void frmMain::buildPanes()
     lblEntries = new QLabel(statBar);
     lblEntries->setObjectName(QStringLiteral("lblEntries"));
     statBar->addPermanentWidget(lblEntries);
+    lblLibrary = new QLabel(statBar);
+    lblLibrary->setObjectName(QStringLiteral("lblLibrary"));
+    statBar->addWidget(lblLibrary, 1);
 
     contextMenu = blank[Menu::TopClick]->menu();
     runWithMenu = mnuClick[Menu::ClickRunWith]->menu();
@@ -150,6 +157,12 @@ void frmMain::wireMenus()
         {mnuRoms[Menu::RomsAdd], [this] { mnuRoms_Click(Menu::RomsAdd); }},
         {mnuRoms[Menu::RomsRemove], [this] { mnuRoms_Click(Menu::RomsRemove); }},
         {mnuRoms[Menu::RomsProperties], [this] { mnuRoms_Click(Menu::RomsProperties); }},
+        {mnuRoms[Menu::RomsFavourite],
+         [this] {
+             m_library.toggleFavourite(selectedSlots());
+             updateLibraryItems();
+         }},
+        {mnuRoms[Menu::RomsTags], [this] { m_library.editTags(selectedSlots()); }},
         {view[Menu::ViewOptions], [this] { view_Click(); }},
         {mnuEmus[Menu::EmusSpeccy], [this] { m_launcher->mnuEmus_Click(Menu::EmusSpeccy); }},
         {mnuEmus[Menu::EmusMusic], [this] { m_launcher->mnuEmus_Click(Menu::EmusMusic); }},
@@ -171,9 +184,13 @@ void frmMain::wireMenus()
     for (const auto &[action, command] : commands)
         connect(action, &QAction::triggered, this, command);
 
+    mnuRoms[Menu::RomsFavourite]->setCheckable(true);
+    mnuRoms[Menu::RomsFavourite]->setShortcut(Qt::CTRL | Qt::Key_D);
     // Nothing to remove, edit or play until an entry is picked.
     mnuRoms[Menu::RomsRemove]->setEnabled(false);
     mnuRoms[Menu::RomsProperties]->setEnabled(false);
+    mnuRoms[Menu::RomsFavourite]->setEnabled(false);
+    mnuRoms[Menu::RomsTags]->setEnabled(false);
     mnuClick[Menu::ClickPlayMusic]->setEnabled(false);
 }
 
@@ -247,7 +264,9 @@ void frmMain::RefillGameList()
     mnuMisc[Menu::MiscExport]->setEnabled(hasEntries);
 
     m_finder->refillList();
+    m_finder->libraryChanged();
     lblEntries->setText(m_finder->entryCountText());
+    lblLibrary->setText(m_state.library.readOnlyText());
 
     // The list keeps showing the selected entry; one that is gone is no longer selected.
     if (database.SelectedIndex > kNone) {
@@ -271,6 +290,7 @@ int frmMain::listedRows() const
 void frmMain::entryChanged(int slot)
 {
     m_model->refreshSlot(slot);
+    m_finder->libraryChanged();
     m_finder->scheduleRomFilesUpdate({m_state.database.Get(slot).RomFile});
 }
 
@@ -290,12 +310,14 @@ void frmMain::lstClick()
         m_panes->formResize();
     }
     updatePlayMusicItem();
+    updateLibraryItems();
     if (!m_state.layout.showsInfoPane()) {
         picInfoPane->setText(QString());
         return;
     }
     picInfoPane->setText(InfoText(record, m_state.gameTypes,
-                                  machineOfEntry(record, m_state.paths, m_state.machines)));
+                                  machineOfEntry(record, m_state.paths, m_state.machines),
+                                  m_state.library.row(LibraryKey::of(record))));
 }
 
 void frmMain::selectCurrentRow()
@@ -340,6 +362,13 @@ void frmMain::setRomItemsEnabled(bool enabled)
 {
     mnuRoms[Menu::RomsRemove]->setEnabled(enabled);
     mnuRoms[Menu::RomsProperties]->setEnabled(enabled);
+    mnuRoms[Menu::RomsFavourite]->setEnabled(enabled);
+    mnuRoms[Menu::RomsTags]->setEnabled(enabled);
+}
+
+void frmMain::updateLibraryItems()
+{
+    mnuRoms[Menu::RomsFavourite]->setChecked(m_library.allFavourite(selectedSlots()));
 }
 
 void frmMain::lstGames_MouseUp(Qt::MouseButton button, const QPoint &globalPos)

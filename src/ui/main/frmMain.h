@@ -8,6 +8,7 @@
 #include "ui/common/Dialogs.h"
 #include "ui/list/GameListProxy.h"
 #include "ui/main/CatalogueCommands.h"
+#include "ui/main/LibraryCommands.h"
 #include "ui/main/MainMenus.h"
 
 #include <QMainWindow>
@@ -56,6 +57,7 @@ public:
     ScreenshotStrip *picScrPane = nullptr;
     QStatusBar *statBar = nullptr;
     QLabel *lblEntries = nullptr; // the entry count, a permanent part of the status bar
+    QLabel *lblLibrary = nullptr; // why the library records nothing, while it does not
     QMenu *contextMenu = nullptr;
     QMenu *runWithMenu = nullptr;
     QMenu *runAsMenu = nullptr;
@@ -64,6 +66,7 @@ public:
     // What the list shows: the catalogue through the filter and the sort.
     GameListProxy *gameListModel() const { return m_proxy; }
     CatalogueCommands &commands() { return m_commands; }
+    LibraryCommands &library() { return m_library; }
     GameListFinder &finder() { return *m_finder; }
     // The header's menu of optional columns.
     ColumnChooser &columns() { return *m_columns; }
@@ -109,12 +112,15 @@ private:
     // The slots of the rows selected in the list.
     QList<int> selectedSlots() const;
     void updatePlayMusicItem();
+    // Roms > Favourite is ticked when every selected entry is one.
+    void updateLibraryItems();
     void setRomItemsEnabled(bool enabled);
 
     AppState &m_state;
     Dialogs &m_dialogs;
     ProcessStarter &m_starter;
     CatalogueCommands m_commands;
+    LibraryCommands m_library;
     QtDesktopOpener m_desktopOpener;
     PictureLoader m_pictures;
     RomFileIndex m_romFiles;

@@ -3,6 +3,7 @@
 #include "launch/Launcher.h"
 #include "launch/RunCache.h"
 #include "state/AppState.h"
+#include "state/EntryRun.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -49,8 +50,14 @@ CommandPreview::CommandPreview(AppState &state, QWidget *parent)
 
 void CommandPreview::showFor(const RomRecord &record)
 {
-    const Launch launch =
-        planRun(record, m_state.emulators, RunChoice{}, m_state.paths, m_state.machines);
+    showFor(record, m_state.library.row(LibraryKey::of(record)).run);
+}
+
+void CommandPreview::showFor(const RomRecord &record, const EntryRunChoice &own)
+{
+    const Launch launch = planRun(record, m_state.emulators,
+                                  entryRunChoice(own, m_state.emulators), m_state.paths,
+                                  m_state.machines);
     QString shown;
     switch (launch.action) {
     case Launch::Action::Nothing:

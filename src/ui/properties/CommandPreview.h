@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+struct EntryRunChoice;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -22,8 +23,10 @@ public:
     QPlainTextEdit *txtCommand = nullptr;
     QPushButton *cmdCopyCommand = nullptr;
 
-    // Shows the command for `record` with the emulators and paths as they are now.
+    // Shows the command for `record` with the emulators and paths as they are now, and the
+    // entry's own way to run as the library keeps it, or `own` when given.
     void showFor(const RomRecord &record);
+    void showFor(const RomRecord &record, const EntryRunChoice &own);
     QString text() const;
 
 private:

@@ -17,8 +17,10 @@
 #include "ui/common/KeepLoadingScreen.h"
 #include "ui/common/Mnemonics.h"
 #include "ui/properties/CommandPreview.h"
+#include "ui/properties/RunTab.h"
 #include "ui/tape/frmTaper.h"
 
+#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -150,6 +152,8 @@ frmProperties::frmProperties(AppState &state, Dialogs &dialogs, CatalogueView &v
     buildNotesTab();
     buildImagesTab();
     buildFilesTab();
+    runTab = new RunTab(m_state, SSTab1);
+    SSTab1->addTab(runTab, kRunCaption);
 
     cmdOK = makeButton(this, "cmdOK");
     cmdOK->setDefault(true);
@@ -342,6 +346,10 @@ void frmProperties::buildTabOrder()
                                     cmdFindMusic,
                                     commandPreview->txtCommand,
                                     commandPreview->cmdCopyCommand,
+                                    runTab->cboEmulator,
+                                    runTab->cboMachine,
+                                    runTab->txtArguments,
+                                    runTab->preview->cmdCopyCommand,
                                     cmdOK,
                                     cmdCancel};
     for (qsizetype i = 1; i < chain.size(); ++i)
@@ -429,6 +437,8 @@ void frmProperties::ShowEntry(const RomRecord &record)
     m_shots = screenshotNames(record.Screenshots);
     m_current = 0;
     ShowScreenshot();
+    m_shownKey = LibraryKey::of(record);
+    runTab->showChoice(m_state.library.row(m_shownKey).run, record);
 }
 
 void frmProperties::ShowScreenshot()
@@ -612,6 +622,7 @@ void frmProperties::cmdOK_Click()
     readControls();
     if (!confirmUnkeptCharacters())
         return;
+    storeLibraryChanges();
     if (boolAdding) {
         database.Add(m_working);
         m_view.RefillGameList();
@@ -621,6 +632,21 @@ void frmProperties::cmdOK_Click()
         m_view.lstClick();
     }
     accept();
+}
+
+void frmProperties::storeLibraryChanges()
+{
+    Library &library = m_state.library;
+    const LibraryKey key = LibraryKey::of(m_working);
+    LibraryWrite written;
+    if (!boolAdding && !key.matches(m_shownKey) && library.contains(m_shownKey))
+        written = library.renameKey(m_shownKey, key);
+    const EntryRunChoice choice = runTab->choice();
+    if (written.ok && choice != library.row(key).run)
+        written = library.setRunChoice(key, choice);
+    // The entry is stored all the same: the library says why it kept nothing.
+    if (!written.ok)
+        m_view.showStatus(written.message.text);
 }
 
 bool frmProperties::confirmUnkeptCharacters()
@@ -709,7 +735,10 @@ void frmProperties::txtRom_Change()
     updateTapeButtons();
     RomRecord edited = m_working;
     edited.RomFile = txtRom->text();
-    commandPreview->showFor(edited);
+    if (runTab == nullptr)
+        return;
+    commandPreview->showFor(edited, runTab->choice());
+    runTab->entryEdited(edited);
 }
 
 QString frmProperties::foundRomFile() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/RomRecord.h"
+#include "library/LibraryKey.h"
 #include "render/PictureLoader.h"
 
 #include <QDialog>
@@ -11,6 +12,7 @@
 
 class CatalogueView;
 class CommandPreview;
+class RunTab;
 class Dialogs;
 class QLabel;
 class QLineEdit;
@@ -41,6 +43,7 @@ inline const QString kUnkeptCharactersQuestion =
     QStringLiteral("These characters cannot be kept in the catalogue file and would be saved as "
                    "\"?\": %1");
 inline const QString kFillFromTapeCaption = QStringLiteral("Fill from tape");
+inline const QString kRunCaption = QStringLiteral("Run");
 
 // Creates or edits one catalogue entry: details, notes, screenshots and files on four tabs. It
 // works on a copy of the entry; OK stores the copy (appended when adding, written over the
@@ -62,7 +65,7 @@ public:
         ActionCount = 5
     };
     // The tabs of SSTab1.
-    enum Tab { TabDetails = 0, TabNotes = 1, TabImages = 2, TabFiles = 3 };
+    enum Tab { TabDetails = 0, TabNotes = 1, TabImages = 2, TabFiles = 3, TabRun = 4 };
 
     // `adding`: a new entry; otherwise the catalogue's selected entry is edited. Opens the dialog
     // (Form_Load) before returning; show it with exec().
@@ -99,6 +102,7 @@ public:
     QPushButton *cmdAddLoadingScreen = nullptr; // the rom file's own screen, as a screenshot
     QLabel *lblFilled = nullptr;              // what the last fill from the tape put into the boxes
     CommandPreview *commandPreview = nullptr; // what Run would start for the rom file typed
+    RunTab *runTab = nullptr;                 // the entry's own way to run
     QPushButton *cmdOK = nullptr;
     QPushButton *cmdCancel = nullptr;
 
@@ -165,6 +169,9 @@ private:
     void showPicture(const QImage &image, const QString &tip);
     // Reads the boxes into the working record.
     void readControls();
+    // The library follows the entry stored: a renamed rom file takes its row along, and the Run
+    // tab's choice is kept.
+    void storeLibraryChanges();
     // Blocks and Fill from tape, for a tape or an archive holding one.
     void updateTapeButtons();
     // The rom file's loading screen, when the rom paths find the file and it holds one.
@@ -178,6 +185,7 @@ private:
     QStringList m_shots;
     int m_current = 0;
     int m_slot = -1;      // the slot being edited
+    LibraryKey m_shownKey; // the library row of the entry as it was shown
     QString m_shownNotes; // what txtNotes showed after ShowEntry, to keep Notes untouched
     QImage m_placeholder;
     QStringList m_keptScreens; // .scr files written by Add loading screen, until OK

@@ -93,8 +93,8 @@ private Q_SLOTS:
         QCOMPARE(w.windowTitle(), QStringLiteral("Kivo"));
         QCOMPARE(captions(w.mnuFile),
                  (QStringList{"New", "Load", "Save", "Save as...", "-", "Exit"}));
-        QCOMPARE(captions(w.mnuRoms),
-                 (QStringList{"Add Rom", "-", "Remove Selected", "-", "Properties..."}));
+        QCOMPARE(captions(w.mnuRoms), (QStringList{"Add Rom", "-", "Remove Selected", "-",
+                                                   "Properties...", "-", "Favourite", "Tags..."}));
         QCOMPARE(captions(w.view),
                  (QStringList{"View Options", "Show loading screens from rom files"}));
         QVERIFY(w.view[1]->isCheckable() && w.view[1]->isChecked());

@@ -214,7 +214,7 @@ private Q_SLOTS:
         QStringList tabs;
         for (int i = 0; i < d->SSTab1->count(); ++i)
             tabs.append(d->SSTab1->tabText(i));
-        QCOMPARE(tabs, (QStringList{"Rom Details", "Notes", "Images", "Files"}));
+        QCOMPARE(tabs, (QStringList{"Rom Details", "Notes", "Images", "Files", "Run"}));
         QCOMPARE(d->Label1->text(), QStringLiteral("Titel"));
         const QStringList labels = {d->Label2->text(), d->Label3->text(), d->Label4->text(),
                                     d->Label5->text(), d->Label6->text(), d->Label7->text()};
