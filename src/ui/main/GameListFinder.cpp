@@ -9,10 +9,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
-#include <QLabel>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QShortcut>
@@ -250,12 +250,10 @@ QList<int> GameListFinder::customOrder() const
             keys.append(m_model.sortKey(*m_optionalSort, row));
         const bool descending = m_optionalOrder == Qt::DescendingOrder;
         std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) {
-            const int order = QVariant::compare(keys.at(a), keys.at(b)) == QPartialOrdering::Less
-                                  ? -1
-                                  : (QVariant::compare(keys.at(b), keys.at(a)) ==
-                                             QPartialOrdering::Less
-                                         ? 1
-                                         : 0);
+            const int order =
+                QVariant::compare(keys.at(a), keys.at(b)) == QPartialOrdering::Less
+                    ? -1
+                    : (QVariant::compare(keys.at(b), keys.at(a)) == QPartialOrdering::Less ? 1 : 0);
             return descending ? order > 0 : order < 0;
         });
         return rows;

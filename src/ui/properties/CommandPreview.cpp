@@ -55,9 +55,8 @@ void CommandPreview::showFor(const RomRecord &record)
 
 void CommandPreview::showFor(const RomRecord &record, const EntryRunChoice &own)
 {
-    const Launch launch = planRun(record, m_state.emulators,
-                                  entryRunChoice(own, m_state.emulators), m_state.paths,
-                                  m_state.machines);
+    const Launch launch = planRun(record, m_state.emulators, entryRunChoice(own, m_state.emulators),
+                                  m_state.paths, m_state.machines);
     QString shown;
     switch (launch.action) {
     case Launch::Action::Nothing:

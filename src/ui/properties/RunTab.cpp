@@ -72,7 +72,8 @@ void RunTab::entryEdited(const RomRecord &record)
     m_record = record;
     const std::optional<MachineReading> read =
         machineOfEntry(record, m_state.paths, m_state.machines);
-    cboMachine->setItemText(0, read ? kMachineAsRead.arg(machineWithReason(*read)) : kMachineNotRead);
+    cboMachine->setItemText(0,
+                            read ? kMachineAsRead.arg(machineWithReason(*read)) : kMachineNotRead);
     update();
 }
 

@@ -184,9 +184,9 @@ private:
     RomRecord m_working;
     QStringList m_shots;
     int m_current = 0;
-    int m_slot = -1;      // the slot being edited
+    int m_slot = -1;       // the slot being edited
     LibraryKey m_shownKey; // the library row of the entry as it was shown
-    QString m_shownNotes; // what txtNotes showed after ShowEntry, to keep Notes untouched
+    QString m_shownNotes;  // what txtNotes showed after ShowEntry, to keep Notes untouched
     QImage m_placeholder;
     QStringList m_keptScreens; // .scr files written by Add loading screen, until OK
 };
