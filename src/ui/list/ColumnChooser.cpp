@@ -58,7 +58,12 @@ void ColumnChooser::columnToggled()
     const QList<ListColumn> before = m_model.optionalColumns();
     // New sections report their sizes as they come, which would read as the user's drag.
     const bool fitted = m_list.columnsFitted();
+    const QModelIndexList selected = m_list.selectionModel()->selectedRows();
     m_model.setOptionalColumns(shown);
+    // The rows selected stay selected across the new columns too.
+    for (const QModelIndex &row : selected)
+        m_list.selectionModel()->select(row,
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
     if (fitted) {
         m_list.setColumnsFitted(true);
         return;

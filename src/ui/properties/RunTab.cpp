@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QLineEdit>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -30,11 +31,14 @@ RunTab::RunTab(AppState &state, QWidget *parent)
     txtArguments->setPlaceholderText(QStringLiteral("added after the emulator's own"));
     preview = new CommandPreview(state, this);
 
-    auto *form = new QFormLayout(this);
+    auto *form = new QFormLayout;
     form->addRow(QStringLiteral("&Emulator:"), cboEmulator);
     form->addRow(QStringLiteral("&Machine:"), cboMachine);
     form->addRow(QStringLiteral("Extra &arguments:"), txtArguments);
-    form->addRow(preview);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(preview);
+    layout->addStretch();
 
     connect(cboEmulator, &QComboBox::currentIndexChanged, this, [this] { update(); });
     connect(cboMachine, &QComboBox::currentIndexChanged, this, [this] { update(); });
