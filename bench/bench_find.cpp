@@ -10,6 +10,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -211,6 +213,39 @@ void BM_MissingFileOneEntry(benchmark::State &state)
 BENCHMARK(BM_MissingFileOneEntry)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 } // namespace
+// The Show choice at 100,000 entries, one in ten a favourite and one in ten played in the last
+// days: from All to `range(0)` (1 Favourites, 2 Recently played, latest first) and back is timed
+// one way.
+void BM_ShowView(benchmark::State &state)
+{
+    BigWindow &big = bigWindow();
+    static bool remembered = false;
+    if (!remembered) {
+        remembered = true;
+        const qint64 now = QDateTime::currentSecsSinceEpoch();
+        for (int i = 0; i < kEntries; i += 10) {
+            const LibraryKey key = LibraryKey::romFile(QStringLiteral("game%1.tzx").arg(i));
+            big.state.library.setFavourite(key, true);
+            big.state.library.recordStart(
+                LibraryKey::romFile(QStringLiteral("game%1.tzx").arg(i + 3)), now - i);
+        }
+        big.window->RefillGameList();
+        QCoreApplication::processEvents();
+    }
+    QComboBox *show = big.window->finder().showChoice();
+    for (auto _ : state) {
+        state.PauseTiming();
+        show->setCurrentIndex(0);
+        big.window->finder().cboShow_Change();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+        show->setCurrentIndex(int(state.range(0)));
+        big.window->finder().cboShow_Change();
+        QCoreApplication::processEvents();
+    }
+    state.counters["shown"] = big.window->gameListModel()->rowCount();
+}
+BENCHMARK(BM_ShowView)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 int main(int argc, char **argv)
 {
