@@ -11,7 +11,11 @@
 #include "ui/main/ScreenshotCommands.h"
 #include "ui/main/frmMain.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <memory>
 
@@ -39,3 +43,29 @@ struct WindowFixture
     // Closes the window the way the user does, which runs the shutdown sequence.
     void close() { window->close(); }
 };
+
+// A stand-in emulator started as a real program: each start writes its arguments, one a line,
+// to PATH.args, then runs `then` (shell lines: a sleep, a failing exit ...).
+inline void writeRecordingEmulator(const QString &path, const QByteArray &then = {})
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile script(path);
+    if (script.open(QIODevice::WriteOnly))
+        script.write("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args.tmp\"\n"
+                     "mv \"$0.args.tmp\" \"$0.args\"\n" +
+                     then);
+    script.close();
+    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
+}
+
+// The arguments the recording emulator at `path` received at its last start, once it wrote
+// them; the record is removed, so the next start's can be told apart.
+inline QStringList recordedArguments(const QString &path)
+{
+    QFile file(path + QStringLiteral(".args"));
+    if (!QTest::qWaitFor([&] { return file.exists(); }, 10000) || !file.open(QIODevice::ReadOnly))
+        return {QStringLiteral("<not started>")};
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    file.remove();
+    return lines;
+}

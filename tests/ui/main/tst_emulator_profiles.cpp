@@ -34,14 +34,16 @@ QByteArray tape128()
     return tzx;
 }
 
-// A recording emulator named as Fuse's SDL build is: each start writes its arguments, one a
-// line, beside it; `failing` makes it say why and stop at once instead.
+// A recording emulator named as Fuse's SDL build is; `failing` makes it say why and stop at once
+// instead.
 void writeEmulator(const QString &path, bool failing)
 {
-    touch(path, failing ? QByteArray("#!/bin/sh\necho 'Fuse: no ROM for this machine'\nexit 1\n")
-                        : QByteArray("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args.tmp\"\n"
-                                     "mv \"$0.args.tmp\" \"$0.args\"\n"));
-    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
+    if (failing) {
+        touch(path, "#!/bin/sh\necho 'Fuse: no ROM for this machine'\nexit 1\n");
+        QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
+    } else {
+        writeRecordingEmulator(path);
+    }
 }
 
 struct ProfileFixture : WindowFixture
@@ -90,17 +92,7 @@ struct ProfileFixture : WindowFixture
         window->lstGames->setCurrentIndex(window->gameListModel()->index(row, 0));
     }
 
-    // The arguments the recording emulator received at its last start.
-    QStringList received()
-    {
-        const QString file = emulator + QStringLiteral(".args");
-        if (!QTest::qWaitFor([&] { return QFile::exists(file); }, 10000))
-            return {QStringLiteral("<not started>")};
-        const QStringList lines =
-            QString::fromUtf8(readFile(file)).split(u'\n', Qt::SkipEmptyParts);
-        QFile::remove(file);
-        return lines;
-    }
+    QStringList received() const { return recordedArguments(emulator); }
 };
 
 // The words a shell makes of `line`: what a user gets who pastes the command into a terminal.

@@ -36,10 +36,7 @@ struct LibraryFixture : WindowFixture
 
     explicit LibraryFixture(bool realStarts = false, int seconds = 0)
     {
-        touch(emulator, QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args\"\nsleep %1\n")
-                            .arg(seconds)
-                            .toUtf8());
-        QFile::setPermissions(emulator, QFile::permissions(emulator) | QFileDevice::ExeOwner);
+        writeRecordingEmulator(emulator, QStringLiteral("sleep %1\n").arg(seconds).toUtf8());
         for (const QString &name : kNames)
             touch(path(QStringLiteral("roms/") + name.toLower() + QStringLiteral(".tap")));
         if (realStarts)
@@ -107,16 +104,7 @@ struct LibraryFixture : WindowFixture
         }
         window->library().applyTags(slots, dialog);
     }
-    QStringList received()
-    {
-        const QString file = emulator + QStringLiteral(".args");
-        if (!QTest::qWaitFor([&] { return QFile::exists(file); }, 10000))
-            return {QStringLiteral("<not started>")};
-        const QStringList lines =
-            QString::fromUtf8(readFile(file)).split(u'\n', Qt::SkipEmptyParts);
-        QFile::remove(file);
-        return lines;
-    }
+    QStringList received() const { return recordedArguments(emulator); }
 };
 
 } // namespace
