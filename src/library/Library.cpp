@@ -14,11 +14,21 @@
 #include <QTemporaryFile>
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
+#include <future>
 #include <system_error>
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
+
+// A play session as the file holds it: its row's id, its start and its seconds.
+struct SessionRead
+{
+    qint64 entry = 0;
+    qint64 start = 0;
+    qint64 seconds = 0;
+};
 
 namespace {
 
@@ -165,6 +175,49 @@ std::unique_ptr<LibraryConnection> memoryConnection()
     return connection;
 }
 
+// A library left with a log or a journal by a Kivo that did not close: opening it for writing
+// plays that into the file.
+bool holdsLog(const QString &path)
+{
+    for (const QString &companion : kCompanions) {
+        if (QFileInfo(path + companion).size() > 0)
+            return true;
+    }
+    return false;
+}
+
+bool readSessions(LibraryConnection &connection, std::vector<SessionRead> &sessions, QString &error)
+{
+    QSqlQuery query(connection.database());
+    if (connection.run(query, QStringLiteral("SELECT entry, start, seconds FROM kivo_session"))) {
+        while (query.next())
+            sessions.push_back({query.value(0).toLongLong(), query.value(1).toLongLong(),
+                                sessionSeconds(query.value(2))});
+    }
+    if (!query.lastError().isValid() && connection.error().isEmpty())
+        return true;
+    error = query.lastError().isValid() ? query.lastError().databaseText() : connection.error();
+    return false;
+}
+
+// What a second connection finds on a thread of its own while the rows load: whether every page
+// is sound and, when so, the play sessions.
+struct SecondLook
+{
+    LibraryInspection pages;
+    std::vector<SessionRead> sessions;
+    QString error; // why the sessions could not be read
+};
+
+SecondLook lookAgain(const QString &path)
+{
+    LibraryConnection reader(path, Mode::ReadOnly);
+    SecondLook look{checkLibraryPages(reader), {}, {}};
+    if (look.pages.state == LibraryInspection::State::Ours)
+        readSessions(reader, look.sessions, look.error);
+    return look;
+}
+
 } // namespace
 
 Library::Library()
@@ -192,6 +245,14 @@ void Library::reset(std::unique_ptr<LibraryConnection> connection, const QString
     m_removed = 0;
     m_index = {};
     m_openSessions.clear();
+    rowsMoved();
+}
+
+void Library::rowsMoved()
+{
+    // Unique across libraries, so a place found in one is never taken for one in another.
+    static std::atomic<quint64> generations{0};
+    m_generation = ++generations;
 }
 
 void Library::becomeReadOnly(ReadOnlyReason reason, const QString &text)
@@ -228,33 +289,47 @@ std::optional<Message> Library::openFile(const QString &path)
             return std::nullopt;
         return Message{m_readOnlyText, kLibraryTitle, MessageIcon::Exclamation};
     };
+    // The damaged file and its log go aside, and a new library starts in its place.
+    const auto keepAside = [&](const QString &reason) -> std::optional<Message> {
+        reset(nullptr, path);
+        QString error;
+        const QString aside = setAside(path, error);
+        if (aside.isEmpty())
+            return unusable(
+                QStringLiteral("it could not be read (%1) nor set aside (%2)").arg(reason, error),
+                true);
+        const Message kept{kDamagedText.arg(nameOf(path), reason, nameOf(aside)), kLibraryTitle,
+                           MessageIcon::Exclamation};
+        const std::optional<Message> started = openFile(path);
+        return started ? started : kept;
+    };
 
-    std::optional<Message> kept;
     LibraryInspection seen;
+    std::future<SecondLook> secondLook;
     if (existsOrLinks(path)) {
         const QFileInfo info(path);
         if (!info.isFile())
             return unusable(QStringLiteral("it is not a file"), true);
         // Looked at read-only first: a damaged file and its log stay exactly as they were.
         auto reader = std::make_unique<LibraryConnection>(path, Mode::ReadOnly);
-        seen = inspectLibrary(*reader);
+        seen = inspectLibrary(*reader, PageCheck::Later);
+        // Reading every page takes as long as loading the rows: with no log to play into the
+        // file, the two go side by side, and nothing is written until both are done.
+        if (seen.state == LibraryInspection::State::Ours && info.isWritable() && !holdsLog(path)) {
+            secondLook = std::async(std::launch::async, [path] { return lookAgain(path); });
+        } else if (seen.state != LibraryInspection::State::Damaged &&
+                   seen.state != LibraryInspection::State::Unreadable) {
+            const LibraryInspection pages = checkLibraryPages(*reader);
+            if (pages.state != LibraryInspection::State::Ours)
+                seen = pages;
+        }
         switch (seen.state) {
         case LibraryInspection::State::Newer:
             return openReadOnly(path, ReadOnlyReason::Newer, std::move(reader));
         case LibraryInspection::State::Unreadable:
             return unusable(seen.reason, true);
-        case LibraryInspection::State::Damaged: {
-            reader.reset();
-            QString error;
-            const QString aside = setAside(path, error);
-            if (aside.isEmpty())
-                return unusable(QStringLiteral("it could not be read (%1) nor set aside (%2)")
-                                    .arg(seen.reason, error),
-                                true);
-            kept = Message{kDamagedText.arg(nameOf(path), seen.reason, nameOf(aside)),
-                           kLibraryTitle, MessageIcon::Exclamation};
-            break;
-        }
+        case LibraryInspection::State::Damaged:
+            return keepAside(seen.reason);
         case LibraryInspection::State::Empty:
         case LibraryInspection::State::Ours:
             if (!info.isWritable())
@@ -270,18 +345,34 @@ std::optional<Message> Library::openFile(const QString &path)
         for (const QString &companion : kCompanions)
             QFile::remove(path + companion);
     }
+    const bool ours = seen.state == LibraryInspection::State::Ours;
     auto writer = std::make_unique<LibraryConnection>(path, Mode::ReadWrite);
-    if (!writer->isOpen() ||
-        (seen.state != LibraryInspection::State::Ours && !createLibrarySchema(*writer)) ||
-        !useWriteAheadLog(*writer)) {
+    if (!writer->isOpen() || (!ours && !createLibrarySchema(*writer)) ||
+        (!secondLook.valid() && !useWriteAheadLog(*writer))) {
         // Beside a catalogue on read-only media there is no library to make, nor to mention.
-        return unusable(writer->error(), seen.state == LibraryInspection::State::Ours);
+        return unusable(writer->error(), ours);
     }
     reset(std::move(writer), path);
     QString error;
-    if (!load(error))
-        return unusable(error, true);
-    return kept;
+    if (!secondLook.valid()) {
+        std::vector<SessionRead> sessions;
+        if (!loadRows(error) || !readSessions(*m_connection, sessions, error))
+            return unusable(error, true);
+        addSessions(sessions);
+        return std::nullopt;
+    }
+    const bool loaded = loadRows(error);
+    const SecondLook look = secondLook.get();
+    if (look.pages.state == LibraryInspection::State::Damaged)
+        return keepAside(look.pages.reason);
+    if (look.pages.state == LibraryInspection::State::Unreadable)
+        return unusable(look.pages.reason, true);
+    if (!loaded || !look.error.isEmpty())
+        return unusable(loaded ? look.error : error, true);
+    if (!useWriteAheadLog(*m_connection))
+        return unusable(m_connection->error(), true);
+    addSessions(look.sessions);
+    return std::nullopt;
 }
 
 std::optional<Message> Library::openReadOnly(const QString &path, ReadOnlyReason reason,
@@ -308,7 +399,10 @@ std::optional<Message> Library::openReadOnly(const QString &path, ReadOnlyReason
     QString error;
     if (connection) {
         reset(std::move(connection), path);
-        if (!load(error) && reason != ReadOnlyReason::Newer)
+        std::vector<SessionRead> sessions;
+        if (loadRows(error) && readSessions(*m_connection, sessions, error))
+            addSessions(sessions);
+        else if (reason != ReadOnlyReason::Newer)
             message = Message{kNotReadText.arg(nameOf(path), error), kLibraryTitle,
                               MessageIcon::Exclamation};
     }
@@ -328,7 +422,7 @@ std::optional<Message> Library::openReadOnly(const QString &path, ReadOnlyReason
     return message;
 }
 
-bool Library::load(QString &error)
+bool Library::loadRows(QString &error)
 {
     const auto failed = [&](const QSqlQuery &query) {
         error =
@@ -385,17 +479,19 @@ bool Library::load(QString &error)
     if (extras.lastError().isValid())
         return failed(extras);
 
-    QSqlQuery sessions(m_connection->database());
-    if (!m_connection->run(sessions,
-                           QStringLiteral("SELECT entry, start, seconds FROM kivo_session")))
-        return failed(sessions);
-    while (sessions.next()) {
-        if (Row *row = rowOf(sessions.value(0)))
-            addSession(*row, sessions.value(1).toLongLong(), sessionSeconds(sessions.value(2)));
-    }
-    if (sessions.lastError().isValid())
-        return failed(sessions);
+    rowsMoved();
     return true;
+}
+
+void Library::addSessions(const std::vector<SessionRead> &sessions)
+{
+    // Rows come in the order of their ids, so a session finds its row by halving.
+    for (const SessionRead &session : sessions) {
+        const auto row = std::lower_bound(m_rows.begin(), m_rows.end(), session.entry,
+                                          [](const Row &r, qint64 id) { return r.id < id; });
+        if (row != m_rows.end() && row->id == session.entry)
+            addSession(*row, session.start, session.seconds);
+    }
 }
 
 std::optional<Message> Library::saveAs(const QString &cataloguePath)
@@ -453,11 +549,30 @@ bool Library::copyTo(const QString &target, QString &error)
     return true;
 }
 
-const Library::Row *Library::find(const LibraryKey &key) const
+const Library::Row *Library::find(const FoldedLibraryKey &key) const
 {
     const QHash<QString, qsizetype> &index = m_index[std::size_t(key.kind)];
-    const auto at = index.constFind(key.folded());
+    const auto at = index.constFind(key.text);
     return at == index.cend() ? nullptr : &m_rows[std::size_t(*at)];
+}
+
+const Library::Row *Library::find(const LibraryKey &key) const
+{
+    return find(key.foldedKey());
+}
+
+const LibraryRow *Library::rowOf(const FoldedLibraryKey &key) const
+{
+    return find(key);
+}
+
+const LibraryRow *Library::rowOf(const FoldedLibraryKey &key, LibraryRowPlace &place) const
+{
+    if (place.generation != m_generation) {
+        const QHash<QString, qsizetype> &index = m_index[std::size_t(key.kind)];
+        place = {m_generation, index.value(key.text, -1)};
+    }
+    return place.at < 0 ? nullptr : &m_rows[std::size_t(place.at)];
 }
 
 LibraryRow Library::row(const LibraryKey &key) const
@@ -638,6 +753,7 @@ void Library::install(const Row &row)
     }
     index.insert(folded, qsizetype(m_rows.size()));
     m_rows.push_back(row);
+    rowsMoved();
 }
 
 LibraryWrite Library::setFavourite(const LibraryKey &key, bool favourite)
@@ -811,6 +927,7 @@ LibraryWrite Library::renameKey(const LibraryKey &from, const LibraryKey &to)
     if (!result.ok)
         return result;
     m_index[std::size_t(from.kind)].remove(gone.key.folded());
+    rowsMoved();
     if (target == nullptr) {
         m_index[std::size_t(to.kind)].insert(to.folded(), qsizetype(sourceAt));
         m_rows[sourceAt] = moved;

@@ -15,6 +15,14 @@
 #include <vector>
 
 class LibraryConnection;
+struct SessionRead;
+
+// Where a row was found in a library, until its rows are added to, moved or dropped.
+struct LibraryRowPlace
+{
+    quint64 generation = 0;
+    qsizetype at = -1;
+};
 
 // What the user wants remembered of a catalogue's entries, which its .dat file cannot hold:
 // favourites, tags, plays and the way each entry runs. It lives in an SQLite file beside the
@@ -63,6 +71,11 @@ public:
 
     // The row of `key`; a row with no plays, tags or choices when the library has none.
     LibraryRow row(const LibraryKey &key) const;
+    // The row of `key`, nullptr when there is none; the key folded once for many lookups.
+    const LibraryRow *rowOf(const FoldedLibraryKey &key) const;
+    // The same, for a caller that looks the same key up again and again: `place` remembers
+    // where its row is until a row is added, moved or dropped.
+    const LibraryRow *rowOf(const FoldedLibraryKey &key, LibraryRowPlace &place) const;
     bool contains(const LibraryKey &key) const { return find(key) != nullptr; }
     qsizetype rowCount() const { return qsizetype(m_rows.size()) - m_removed; }
     QList<LibraryRow> rows() const;
@@ -109,9 +122,12 @@ private:
     std::optional<Message> openFile(const QString &path);
     std::optional<Message> openReadOnly(const QString &path, ReadOnlyReason reason,
                                         std::unique_ptr<LibraryConnection> connection = {});
-    bool load(QString &error);
+    // The rows and what only some have; their play sessions come apart.
+    bool loadRows(QString &error);
+    void addSessions(const std::vector<SessionRead> &sessions);
     bool copyTo(const QString &target, QString &error);
 
+    const Row *find(const FoldedLibraryKey &key) const;
     const Row *find(const LibraryKey &key) const;
     // A copy of the row of `key` to change, or a new row for it.
     Row staged(const LibraryKey &key) const;
@@ -121,6 +137,8 @@ private:
     bool write(Row &row);
     LibraryWrite store(Row row);
     void install(const Row &row);
+    // Rows were added, moved or dropped: every LibraryRowPlace is to be found again.
+    void rowsMoved();
 
     std::unique_ptr<LibraryConnection> m_connection;
     QString m_path;
@@ -132,4 +150,5 @@ private:
     std::array<QHash<QString, qsizetype>, 2> m_index;
     // Sessions started here and not yet ended, to the key of their row.
     QHash<qint64, LibraryKey> m_openSessions;
+    quint64 m_generation = 0;
 };

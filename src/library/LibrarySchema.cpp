@@ -43,7 +43,7 @@ LibraryInspection failure(const LibraryConnection &connection)
 
 } // namespace
 
-LibraryInspection inspectLibrary(LibraryConnection &connection)
+LibraryInspection checkLibraryPages(LibraryConnection &connection)
 {
     using State = LibraryInspection::State;
     if (!connection.isOpen())
@@ -55,6 +55,20 @@ LibraryInspection inspectLibrary(LibraryConnection &connection)
         return failure(connection);
     if (check != u"ok")
         return {State::Damaged, 0, check};
+    return {State::Ours, 0, {}};
+}
+
+LibraryInspection inspectLibrary(LibraryConnection &connection, PageCheck pages)
+{
+    using State = LibraryInspection::State;
+    if (pages == PageCheck::Now) {
+        const LibraryInspection checked = checkLibraryPages(connection);
+        if (checked.state != State::Ours)
+            return checked;
+    } else if (!connection.isOpen()) {
+        return {State::Unreadable, 0, connection.error()};
+    }
+    bool ok = false;
     const qint64 application =
         connection.value(QStringLiteral("PRAGMA application_id"), &ok).toLongLong();
     const int version = connection.value(QStringLiteral("PRAGMA user_version"), &ok).toInt();

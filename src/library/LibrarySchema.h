@@ -40,7 +40,12 @@ struct LibraryInspection
     QString reason; // Damaged, Unreadable: why
 };
 
-// What the file behind `connection` holds; reads only.
-LibraryInspection inspectLibrary(LibraryConnection &connection);
+// Whether every page of the file behind `connection` is sound (Ours) or not (Damaged,
+// Unreadable); reads only, and reads the whole file.
+LibraryInspection checkLibraryPages(LibraryConnection &connection);
+// What the file behind `connection` holds; reads only. Later: the caller checks the pages
+// itself, at the same time on another connection.
+enum class PageCheck { Now, Later };
+LibraryInspection inspectLibrary(LibraryConnection &connection, PageCheck pages = PageCheck::Now);
 // Makes the tables of a new library in one transaction.
 bool createLibrarySchema(LibraryConnection &connection);
