@@ -4,6 +4,8 @@
 
 #include <QString>
 
+struct FoldedLibraryKey;
+
 // What a library row belongs to: an entry's rom file as the catalogue stores it (a bare file
 // name), or the entry's name when it has no rom file. A rom file and a name never match, even
 // with the same text. Texts match without regard to case, by Unicode case folding: Windows finds
@@ -23,9 +25,22 @@ struct LibraryKey
 
     bool isValid() const { return !text.isEmpty(); }
     QString folded() const { return text.toCaseFolded(); }
+    FoldedLibraryKey foldedKey() const;
     bool matches(const LibraryKey &other) const
     {
         return kind == other.kind && text.compare(other.text, Qt::CaseInsensitive) == 0;
     }
     friend bool operator==(const LibraryKey &, const LibraryKey &) = default;
 };
+
+// A key as the library looks rows up: its text folded once.
+struct FoldedLibraryKey
+{
+    LibraryKey::Kind kind = LibraryKey::Kind::RomFile;
+    QString text;
+};
+
+inline FoldedLibraryKey LibraryKey::foldedKey() const
+{
+    return {kind, folded()};
+}

@@ -6,6 +6,7 @@
 #include "core/RomDatabase.h"
 #include "core/SearchPathList.h"
 #include "library/Library.h"
+#include "library/LibraryKeyCache.h"
 #include "settings/LanguageTable.h"
 #include "state/LayoutState.h"
 #include "tape/MachineReader.h"
@@ -40,4 +41,12 @@ struct AppState
     // What is remembered of the entries beside the catalogue: favourites, tags, plays, each
     // entry's own way to run. It follows the catalogue: New, Load, the first save and Save as.
     Library library;
+    // The library key of each entry, for the views that look up every entry's row.
+    LibraryKeyCache libraryKeys;
+
+    // What the library remembers of the entry in `slot`; nullptr for nothing.
+    const LibraryRow *libraryRowOf(int slot) const
+    {
+        return libraryKeys.rowOf(library, database, slot);
+    }
 };

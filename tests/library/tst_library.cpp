@@ -1,6 +1,7 @@
 // The library beside the catalogue: keys, the changes and what they add up to, its file through
 // New, Load, Save as, damage, a newer Kivo, a second window, failing writes and a killed writer.
 #include "library/Library.h"
+#include "library/LibraryKeyCache.h"
 
 #include "TestSupport.h"
 
@@ -204,6 +205,40 @@ private Q_SLOTS:
         }
         QCOMPARE(library.recentlyPlayed(catalogue, kStart), (QList<int>{3, 0, 4}));
         QCOMPARE(library.neverPlayed(catalogue), QList<int>{2});
+    }
+
+    // Catches a view that keeps showing an entry's old row: its rom file or name given another
+    // text, a row added, renamed or opened anew since the view last looked.
+    void keyCacheFollowsChanges()
+    {
+        Shelf shelf;
+        Library library;
+        QVERIFY(!shelf.open(library));
+        RomDatabase catalogue;
+        catalogue.Add({QStringLiteral("Manic Miner"), 0, {}, 0, {}, "MANIC.TAP", {}, {}, {}});
+        catalogue.Add({QStringLiteral("Jet Set Willy"), 0, {}, 0, {}, {}, {}, {}, {}});
+        const LibraryKeyCache keys;
+        const auto favourite = [&](int slot) {
+            const LibraryRow *row = keys.rowOf(library, catalogue, slot);
+            return row != nullptr && row->favourite;
+        };
+        QVERIFY(!favourite(0) && !favourite(1) && !keys.rowOf(library, catalogue, 5));
+        QVERIFY(library.setFavourite(file("manic.tap"), true).ok);
+        QVERIFY(library.setFavourite(LibraryKey::name("jet set willy"), true).ok);
+        QVERIFY(favourite(0) && favourite(1));
+
+        RomRecord edited = catalogue.Get(0);
+        edited.RomFile = QStringLiteral("miner.tap");
+        catalogue.Set(0, edited);
+        edited = catalogue.Get(1);
+        edited.RomName = QStringLiteral("Jet Set Willy II");
+        catalogue.Set(1, edited);
+        QVERIFY(!favourite(0) && !favourite(1));
+
+        QVERIFY(library.renameKey(file("manic.tap"), file("Miner.tap")).ok);
+        QVERIFY(favourite(0));
+        library.startNew();
+        QVERIFY(!favourite(0));
     }
 
     // Catches a rename that leaves the row behind, loses its sessions or a session still open,

@@ -124,16 +124,23 @@ void GameListModel::setMachineText(std::function<QString(const RomRecord &)> mac
     m_machineTexts.clear();
 }
 
-void GameListModel::setLibraryRow(std::function<LibraryRow(const RomRecord &)> libraryRow)
+void GameListModel::setLibraryRow(std::function<const LibraryRow *(int slot)> libraryRow)
 {
     m_libraryRow = std::move(libraryRow);
+}
+
+const LibraryRow &GameListModel::rememberedOf(int slot) const
+{
+    static const LibraryRow nothing;
+    const LibraryRow *found = m_libraryRow(slot);
+    return found != nullptr ? *found : nothing;
 }
 
 QVariant GameListModel::sortKey(ListColumn column, int row) const
 {
     if (!m_libraryRow || row < 0 || row >= m_rowToSlot.size())
         return {};
-    const LibraryRow remembered = m_libraryRow(recordOfRow(row));
+    const LibraryRow &remembered = rememberedOf(m_rowToSlot.at(row));
     switch (column) {
     case ListColumn::Favourite:
         return remembered.favourite ? 0 : 1; // favourites first
@@ -156,7 +163,7 @@ QVariant GameListModel::optionalText(ListColumn column, int slot, const RomRecor
     if (column != ListColumn::Machine) {
         if (!m_libraryRow)
             return {};
-        const LibraryRow remembered = m_libraryRow(record);
+        const LibraryRow &remembered = rememberedOf(slot);
         switch (column) {
         case ListColumn::Favourite:
             return remembered.favourite ? QStringLiteral("\u2605") : QString();

@@ -46,8 +46,9 @@ public:
     // What the Machine column shows for an entry. It reads the rom file, so it is asked only
     // for rows that are drawn, and once per entry until the entry or the rom files change.
     void setMachineText(std::function<QString(const RomRecord &)> machineText);
-    // What the library remembers of an entry, for the favourite, plays and tags columns.
-    void setLibraryRow(std::function<LibraryRow(const RomRecord &)> libraryRow);
+    // What the library remembers of the entry in a slot (nullptr for nothing), for the
+    // favourite, plays and tags columns.
+    void setLibraryRow(std::function<const LibraryRow *(int slot)> libraryRow);
     // What a sortable optional column sorts the row by: a number, or a text.
     QVariant sortKey(ListColumn column, int row) const;
 
@@ -63,6 +64,7 @@ public:
 
 private:
     QVariant optionalText(ListColumn column, int slot, const RomRecord &record) const;
+    const LibraryRow &rememberedOf(int slot) const;
     const QIcon &iconFor(const QString &romFile) const;
     // Its rom file is in none of the rom directories (known once they were listed).
     bool isMissing(const RomRecord &record) const;
@@ -72,7 +74,7 @@ private:
     QList<int> m_rowToSlot;
     QList<ListColumn> m_optional;
     std::function<QString(const RomRecord &)> m_machineText;
-    std::function<LibraryRow(const RomRecord &)> m_libraryRow;
+    std::function<const LibraryRow *(int slot)> m_libraryRow;
     mutable QHash<int, QString> m_machineTexts; // by slot
     QIcon m_blank, m_tzx, m_tap, m_z80, m_sna;
 };

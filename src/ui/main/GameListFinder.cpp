@@ -209,33 +209,36 @@ void GameListFinder::fillShowChoices()
 void GameListFinder::applySlotFilter()
 {
     const bool missing = m_missing->isChecked();
-    const bool byChoice = m_show->currentIndex() != ShowAll;
-    if (!missing && !byChoice) {
+    const int choice = m_show->currentIndex();
+    if (!missing && choice == ShowAll) {
         m_proxy.setSlotFilter({});
         return;
     }
-    m_proxy.setSlotFilter([this, missing, byChoice](int slot) {
+    m_proxy.setSlotFilter([this, missing, shown = shownByChoice(choice)](int slot) {
         if (missing && m_romFiles.holds(m_state.database.Get(slot).RomFile))
             return false;
-        return !byChoice || shownByChoice(slot);
+        return !shown || shown(m_state.libraryRowOf(slot));
     });
 }
 
-bool GameListFinder::shownByChoice(int slot) const
+std::function<bool(const LibraryRow *)> GameListFinder::shownByChoice(int choice) const
 {
-    const LibraryRow row = m_state.library.row(LibraryKey::of(m_state.database.Get(slot)));
-    switch (m_show->currentIndex()) {
+    switch (choice) {
     case ShowAll:
-        return true;
+        return {};
     case ShowFavourites:
-        return row.favourite;
+        return [](const LibraryRow *row) { return row != nullptr && row->favourite; };
     case ShowRecent:
-        return row.plays > 0 &&
-               row.lastPlayed >= QDateTime::currentSecsSinceEpoch() - kRecentSeconds;
+        return
+            [since = QDateTime::currentSecsSinceEpoch() - kRecentSeconds](const LibraryRow *row) {
+                return row != nullptr && row->plays > 0 && row->lastPlayed >= since;
+            };
     case ShowNeverPlayed:
-        return row.plays == 0;
+        return [](const LibraryRow *row) { return row == nullptr || row->plays == 0; };
     default:
-        return row.tags.contains(m_show->currentData().toString(), Qt::CaseInsensitive);
+        return [tag = m_show->currentData().toString()](const LibraryRow *row) {
+            return row != nullptr && row->tags.contains(tag, Qt::CaseInsensitive);
+        };
     }
 }
 
@@ -260,8 +263,10 @@ QList<int> GameListFinder::customOrder() const
     }
     // Recently played: the latest start first.
     QList<qint64> last(rows.size());
-    for (const int row : std::as_const(rows))
-        last[row] = m_state.library.row(LibraryKey::of(m_model.recordOfRow(row))).lastPlayed;
+    for (const int row : std::as_const(rows)) {
+        const LibraryRow *remembered = m_state.libraryRowOf(m_model.slotOfRow(row));
+        last[row] = remembered != nullptr ? remembered->lastPlayed : 0;
+    }
     std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) { return last[a] > last[b]; });
     return rows;
 }

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QTimer>
 
+#include <functional>
+
 class GameListModel;
 class GameListProxy;
 class GameListView;
@@ -14,6 +16,7 @@ class QLineEdit;
 class QWidget;
 class RomFileIndex;
 struct AppState;
+struct LibraryRow;
 
 // Finding entries: the filter box and "Missing files only" above the list, sorting by a
 // column's header, and the listings of the rom paths that tell which files are missing (F5
@@ -64,7 +67,8 @@ private:
     void fillShowChoices();
     // The missing-files test and the Show choice, together.
     void applySlotFilter();
-    bool shownByChoice(int slot) const;
+    // Which rows of the library the Show choice `choice` lets through; empty for all.
+    std::function<bool(const LibraryRow *)> shownByChoice(int choice) const;
     // The rows in the order the optional column sorted by gives, or Recently played's.
     QList<int> customOrder() const;
     void updateRomFiles();

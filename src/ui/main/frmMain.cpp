@@ -80,8 +80,7 @@ void frmMain::buildPanes()
             machineOfEntry(record, m_state.paths, m_state.machines);
         return machine ? machineName(machine->machine) : QString();
     });
-    m_model->setLibraryRow(
-        [this](const RomRecord &record) { return m_state.library.row(LibraryKey::of(record)); });
+    m_model->setLibraryRow([this](int slot) { return m_state.libraryRowOf(slot); });
     m_columns = new ColumnChooser(*m_model, *lstGames);
     m_finder = new GameListFinder(m_state, *m_model, *m_proxy, *lstGames, m_romFiles, picListPane);
     txtFilter = m_finder->filterBox();
