@@ -3,7 +3,6 @@
 #include "archive/Archive.h"
 #include "archive/RomFile.h"
 #include "core/Cp1252.h"
-#include "core/Numbers.h"
 #include "core/PathText.h"
 #include "render/NoScreenshot.h"
 #include "render/PictureLoader.h"
@@ -17,6 +16,8 @@
 #include "ui/common/KeepLoadingScreen.h"
 #include "ui/common/Mnemonics.h"
 #include "ui/properties/CommandPreview.h"
+#include "ui/properties/DetailsTab.h"
+#include "ui/properties/NamedControls.h"
 #include "ui/properties/RunTab.h"
 #include "ui/tape/frmTaper.h"
 
@@ -32,7 +33,6 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -40,11 +40,6 @@
 namespace {
 
 // LanguageTable indices of the dialog's captions.
-constexpr int kNameCaption = 0;       // lang000
-constexpr int kPublisherCaption = 1;  // lang001
-constexpr int kYearCaption = 2;       // lang002
-constexpr int kAuthorsCaption = 3;    // lang003
-constexpr int kTypesCaption = 4;      // lang004
 constexpr int kNotesCaption = 5;      // lang005
 constexpr int kOkCaption = 6;         // lang006
 constexpr int kCancelCaption = 7;     // lang007
@@ -60,7 +55,6 @@ constexpr int kClearCaption = 31;     // lang027
 constexpr int kBlocksCaption = 32;    // lang028
 
 constexpr int kNewEntryType = 15; // "Arcade - [uncategorized]"
-constexpr int kWidestTypeChars = 60;
 constexpr QSize kPreviewSize(256, 192);
 // A cancelled dialog gives the empty path; anything this short is no file either.
 constexpr qsizetype kShortestPath = 5;
@@ -95,36 +89,6 @@ QString droppedName(const QString &romFile)
     return dot < 0 ? romFile : QString(romFile).remove(romFile.mid(dot));
 }
 
-// A year box that would store no year: empty, or the 0 an entry without a year shows.
-bool isEmptyYear(const QString &text)
-{
-    const QString trimmed = text.trimmed();
-    return trimmed.isEmpty() || trimmed == u"0";
-}
-
-QPushButton *makeButton(QWidget *parent, const char *name)
-{
-    auto *button = new QPushButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
-QLineEdit *makeLineEdit(QWidget *parent, const char *name)
-{
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(QLatin1String(name));
-    return edit;
-}
-
-QLabel *makeLabel(QWidget *parent, const char *name, QWidget *buddy)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(QLatin1String(name));
-    label->setBuddy(buddy);
-    return label;
-}
-
 } // namespace
 
 frmProperties::frmProperties(AppState &state, Dialogs &dialogs, CatalogueView &view,
@@ -148,16 +112,17 @@ frmProperties::frmProperties(AppState &state, Dialogs &dialogs, CatalogueView &v
     // the dialog's least width.
     SSTab1->tabBar()->setUsesScrollButtons(false);
     SSTab1->tabBar()->setElideMode(Qt::ElideNone);
-    buildDetailsTab();
+    detailsTab = new DetailsTab(m_state, SSTab1);
+    SSTab1->addTab(detailsTab, QString());
     buildNotesTab();
     buildImagesTab();
     buildFilesTab();
     runTab = new RunTab(m_state, SSTab1);
     SSTab1->addTab(runTab, kRunCaption);
 
-    cmdOK = makeButton(this, "cmdOK");
+    cmdOK = namedButton(this, "cmdOK");
     cmdOK->setDefault(true);
-    cmdCancel = makeButton(this, "cmdCancel");
+    cmdCancel = namedButton(this, "cmdCancel");
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cmdOK);
@@ -183,41 +148,6 @@ frmProperties::frmProperties(AppState &state, Dialogs &dialogs, CatalogueView &v
     const QSize least = layout->totalMinimumSize();
     setMinimumSize(least);
     resize(std::max(least.width(), 520), std::max(least.height(), 440));
-}
-
-void frmProperties::buildDetailsTab()
-{
-    auto *page = new QWidget(SSTab1);
-    page->setObjectName(QStringLiteral("tabDetails"));
-    txtGameName = makeLineEdit(page, "txtGameName");
-    lstType = new QListWidget(page);
-    lstType->setObjectName(QStringLiteral("lstType"));
-    lstType->setSelectionMode(QAbstractItemView::SingleSelection);
-    txtYear = makeLineEdit(page, "txtYear");
-    txtPublisher = makeLineEdit(page, "txtPublisher");
-    txtAuthors = makeLineEdit(page, "txtAuthors");
-    Label1 = makeLabel(page, "Label1", txtGameName);
-    Label2 = makeLabel(page, "Label2", lstType);
-    Label3 = makeLabel(page, "Label3", txtYear);
-    Label4 = makeLabel(page, "Label4", txtPublisher);
-    Label5 = makeLabel(page, "Label5", txtAuthors);
-
-    auto *grid = new QGridLayout(page);
-    const std::pair<QLabel *, QWidget *> rows[] = {{Label1, txtGameName},
-                                                   {Label2, lstType},
-                                                   {Label3, txtYear},
-                                                   {Label4, txtPublisher},
-                                                   {Label5, txtAuthors}};
-    int row = 0;
-    for (const auto &[label, field] : rows) {
-        grid->addWidget(label, row, 0,
-                        Qt::AlignLeft | (field == lstType ? Qt::AlignTop : Qt::AlignVCenter));
-        grid->addWidget(field, row, 1);
-        ++row;
-    }
-    grid->setRowStretch(1, 1);
-    grid->setColumnStretch(1, 1);
-    SSTab1->addTab(page, QString());
 }
 
 void frmProperties::buildNotesTab()
@@ -247,7 +177,7 @@ void frmProperties::buildImagesTab()
     static const char *const names[ActionCount] = {"cmdAction0", "cmdAction1", "cmdAction2",
                                                    "cmdAction3", "cmdAction4"};
     for (const char *name : names)
-        cmdAction.append(makeButton(page, name));
+        cmdAction.append(namedButton(page, name));
     cmdAction[ActionPrevious]->setText(QStringLiteral("<"));
     cmdAction[ActionNext]->setText(QStringLiteral(">"));
 
@@ -261,7 +191,7 @@ void frmProperties::buildImagesTab()
         editing->addWidget(cmdAction[action]);
     editing->addStretch();
 
-    cmdAddLoadingScreen = makeButton(page, "cmdAddLoadingScreen");
+    cmdAddLoadingScreen = namedButton(page, "cmdAddLoadingScreen");
     cmdAddLoadingScreen->setText(kAddLoadingScreenCaption);
     connect(cmdAddLoadingScreen, &QPushButton::clicked, this,
             [this] { cmdAddLoadingScreen_Click(); });
@@ -283,21 +213,21 @@ void frmProperties::buildFilesTab()
 {
     auto *page = new QWidget(SSTab1);
     page->setObjectName(QStringLiteral("tabFiles"));
-    txtRom = makeLineEdit(page, "txtRom");
-    cmdLocate = makeButton(page, "cmdLocate");
+    txtRom = namedLineEdit(page, "txtRom");
+    cmdLocate = namedButton(page, "cmdLocate");
     cmdLocate->setText(kBrowseCaption);
     cmdLocate->setFixedWidth(browseButtonWidth(cmdLocate));
-    cmdRunTaper = makeButton(page, "cmdRunTaper");
+    cmdRunTaper = namedButton(page, "cmdRunTaper");
     cmdRunTaper->setEnabled(false);
-    cmdFillFromTape = makeButton(page, "cmdFillFromTape");
+    cmdFillFromTape = namedButton(page, "cmdFillFromTape");
     cmdFillFromTape->setText(kFillFromTapeCaption);
     cmdFillFromTape->setEnabled(false);
-    txtMusicFile = makeLineEdit(page, "txtMusicFile");
-    cmdFindMusic = makeButton(page, "cmdFindMusic");
+    txtMusicFile = namedLineEdit(page, "txtMusicFile");
+    cmdFindMusic = namedButton(page, "cmdFindMusic");
     cmdFindMusic->setText(kBrowseCaption);
     cmdFindMusic->setFixedWidth(browseButtonWidth(cmdFindMusic));
-    Label6 = makeLabel(page, "Label6", txtRom);
-    Label7 = makeLabel(page, "Label7", txtMusicFile);
+    Label6 = namedLabel(page, "Label6", txtRom);
+    Label7 = namedLabel(page, "Label7", txtMusicFile);
     lblFilled = new QLabel(page);
     lblFilled->setObjectName(QStringLiteral("lblFilled"));
     lblFilled->setWordWrap(true);
@@ -327,11 +257,11 @@ void frmProperties::buildFilesTab()
 void frmProperties::buildTabOrder()
 {
     const QList<QWidget *> chain = {SSTab1,
-                                    txtGameName,
-                                    lstType,
-                                    txtYear,
-                                    txtPublisher,
-                                    txtAuthors,
+                                    detailsTab->txtGameName,
+                                    detailsTab->lstType,
+                                    detailsTab->txtYear,
+                                    detailsTab->txtPublisher,
+                                    detailsTab->txtAuthors,
                                     txtNotes,
                                     cmdAction[ActionPrevious],
                                     cmdAction[ActionNext],
@@ -364,11 +294,7 @@ void frmProperties::setCaptions()
     SSTab1->setTabText(TabNotes, language.at(kNotesCaption));
     SSTab1->setTabText(TabImages, language.at(kImagesCaption));
     SSTab1->setTabText(TabFiles, language.at(kFilesCaption));
-    Label1->setText(language.at(kNameCaption));
-    Label2->setText(language.at(kTypesCaption));
-    Label3->setText(language.at(kYearCaption));
-    Label4->setText(language.at(kPublisherCaption));
-    Label5->setText(language.at(kAuthorsCaption));
+    detailsTab->setCaptions();
     Label6->setText(language.at(kRomFileCaption));
     Label7->setText(language.at(kAudioFileCaption));
     cmdRunTaper->setText(language.at(kBlocksCaption));
@@ -386,18 +312,11 @@ void frmProperties::Form_Load()
 {
     m_current = 0;
     setCaptions();
-    lstType->clear();
-    lstType->addItems(m_state.gameTypes.names);
-    // Wide enough for every type name, unless a language file makes one absurdly long: that one
-    // scrolls.
-    const int widest = std::min(lstType->sizeHintForColumn(0),
-                                lstType->fontMetrics().averageCharWidth() * kWidestTypeChars);
-    lstType->setMinimumWidth(widest + 2 * lstType->frameWidth() +
-                             lstType->verticalScrollBar()->sizeHint().width() + 4);
+    detailsTab->listTypes();
 
     const RomDatabase &database = m_state.database;
     if (boolAdding) {
-        lstType->setCurrentRow(kNewEntryType);
+        detailsTab->lstType->setCurrentRow(kNewEntryType);
         m_working = RomRecord{};
         m_working.RomType = kNewEntryType;
         m_shots.clear();
@@ -410,7 +329,7 @@ void frmProperties::Form_Load()
     }
     txtRom_Change();
     SSTab1->setCurrentIndex(TabDetails);
-    txtGameName->setFocus();
+    detailsTab->txtGameName->setFocus();
 }
 
 QString frmProperties::shownNotes(const QString &notes)
@@ -421,19 +340,11 @@ QString frmProperties::shownNotes(const QString &notes)
 void frmProperties::ShowEntry(const RomRecord &record)
 {
     m_working = record;
-    txtGameName->setText(record.RomName);
-    txtYear->setText(QString::number(record.Year));
-    txtPublisher->setText(record.Publisher);
-    txtAuthors->setText(record.Authors);
+    detailsTab->showRecord(record);
     txtNotes->setPlainText(shownNotes(record.Notes));
     m_shownNotes = txtNotes->toPlainText();
     txtRom->setText(record.RomFile);
     txtMusicFile->setText(record.AudioFile);
-    // A type outside the table (imported data) selects no row; OK then keeps it.
-    lstType->setCurrentRow(record.RomType >= 0 && record.RomType < lstType->count() ? record.RomType
-                                                                                    : -1);
-    if (lstType->currentItem() != nullptr)
-        lstType->scrollToItem(lstType->currentItem(), QAbstractItemView::PositionAtCenter);
     m_shots = screenshotNames(record.Screenshots);
     m_current = 0;
     ShowScreenshot();
@@ -593,13 +504,7 @@ void frmProperties::dropEvent(QDropEvent *event)
 
 void frmProperties::readControls()
 {
-    m_working.RomName = txtGameName->text();
-    if (lstType->currentRow() >= 0)
-        m_working.RomType = lstType->currentRow();
-    // A number too large for the field is held at the largest year it can store.
-    m_working.Year = nearestInteger(leadingNumber(txtYear->text()));
-    m_working.Publisher = txtPublisher->text();
-    m_working.Authors = txtAuthors->text();
+    detailsTab->readInto(m_working);
     const QString notes = txtNotes->toPlainText();
     if (notes != m_shownNotes)
         m_working.Notes = QString(notes).replace(u'\n', kCrLf);
@@ -609,7 +514,7 @@ void frmProperties::readControls()
 
 void frmProperties::cmdOK_Click()
 {
-    if (txtGameName->text().trimmed().isEmpty()) {
+    if (detailsTab->txtGameName->text().trimmed().isEmpty()) {
         m_dialogs.show(this, Message{kNoNameMessage, kApplicationTitle, MessageIcon::Information,
                                      MessageButtons::Ok});
         return;
@@ -673,8 +578,7 @@ void frmProperties::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     // Only now does the list know how many rows it shows.
-    if (lstType->currentItem() != nullptr)
-        lstType->scrollToItem(lstType->currentItem(), QAbstractItemView::PositionAtCenter);
+    detailsTab->centreType();
 }
 
 void frmProperties::reject()
@@ -825,29 +729,14 @@ void frmProperties::cmdFillFromTape_Click()
         return;
     }
     const TapeCard card = readTapeCard(tape);
-    const LanguageTable &language = m_state.language;
-    QStringList filled;
     // A dropped entry is named after its file (an archive's: the file inside): that name gives
     // way to the tape's.
-    const QString placeholderName = droppedName(
-        Archive::isArchiveName(txtRom->text().trimmed()) ? tapeName : txtRom->text().trimmed());
-    const auto fill = [&](QLineEdit *box, const QString &value, int caption) {
-        const QString held = box->text().trimmed();
-        if (value.isEmpty() || !(held.isEmpty() || (box == txtGameName && held == placeholderName)))
-            return;
-        box->setText(value);
-        filled.append(language.at(caption));
-    };
-    fill(txtGameName, card.title.isEmpty() ? card.programName : card.title, kNameCaption);
-    fill(txtPublisher, card.publisher, kPublisherCaption);
-    fill(txtAuthors, card.authors, kAuthorsCaption);
-    if (card.year != 0 && isEmptyYear(txtYear->text())) {
-        txtYear->setText(QString::number(card.year));
-        filled.append(language.at(kYearCaption));
-    }
+    const QString typed = txtRom->text().trimmed();
+    QStringList filled = detailsTab->fillEmptyBoxes(
+        card, droppedName(Archive::isArchiveName(typed) ? tapeName : typed));
     if (!card.comment.isEmpty() && txtNotes->toPlainText().trimmed().isEmpty()) {
         txtNotes->setPlainText(shownNotes(card.comment));
-        filled.append(language.at(kNotesCaption));
+        filled.append(m_state.language.at(kNotesCaption));
     }
     lblFilled->setText(filled.isEmpty() ? kNothingFilled
                                         : kFilledPrefix + filled.join(QStringLiteral(", ")));

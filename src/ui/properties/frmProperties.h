@@ -12,11 +12,11 @@
 
 class CatalogueView;
 class CommandPreview;
+class DetailsTab;
 class RunTab;
 class Dialogs;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
@@ -77,16 +77,7 @@ public:
 
     // Controls.
     QTabWidget *SSTab1 = nullptr;
-    QLabel *Label1 = nullptr;
-    QLineEdit *txtGameName = nullptr;
-    QLabel *Label2 = nullptr;
-    QListWidget *lstType = nullptr;
-    QLabel *Label3 = nullptr;
-    QLineEdit *txtYear = nullptr;
-    QLabel *Label4 = nullptr;
-    QLineEdit *txtPublisher = nullptr;
-    QLabel *Label5 = nullptr;
-    QLineEdit *txtAuthors = nullptr;
+    DetailsTab *detailsTab = nullptr;
     QPlainTextEdit *txtNotes = nullptr;
     QLabel *lblScrShots = nullptr;
     QLabel *picScrShot = nullptr;
@@ -152,7 +143,6 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    void buildDetailsTab();
     void buildNotesTab();
     void buildImagesTab();
     void buildFilesTab();

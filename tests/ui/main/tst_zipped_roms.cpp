@@ -8,6 +8,7 @@
 
 #include "ui/list/GameListModel.h"
 #include "ui/list/GameListView.h"
+#include "ui/properties/DetailsTab.h"
 #include "ui/properties/frmProperties.h"
 #include "ui/screens/ScreenshotStrip.h"
 
@@ -240,8 +241,8 @@ void tst_ZippedRoms::tapeViewerAndFillReadTheMember()
     QCOMPARE(blocks, 3);
 
     QTest::mouseClick(d.cmdFillFromTape, Qt::LeftButton);
-    QCOMPARE(d.txtGameName->text(), QStringLiteral("Jet Set Willy"));
-    QCOMPARE(d.txtPublisher->text(), QStringLiteral("Software Projects"));
+    QCOMPARE(d.detailsTab->txtGameName->text(), QStringLiteral("Jet Set Willy"));
+    QCOMPARE(d.detailsTab->txtPublisher->text(), QStringLiteral("Software Projects"));
     QCOMPARE(f.dialogs.messages().size(), 0);
 
     d.txtRom->setText(QStringLiteral("snap.zip")); // a snapshot has no blocks

@@ -12,6 +12,7 @@
 #include "render/PictureLoader.h"
 #include "state/AppState.h"
 #include "ui/list/GameListModel.h"
+#include "ui/properties/DetailsTab.h"
 #include "ui/properties/frmProperties.h"
 
 #include <QApplication>
@@ -215,9 +216,13 @@ private Q_SLOTS:
         for (int i = 0; i < d->SSTab1->count(); ++i)
             tabs.append(d->SSTab1->tabText(i));
         QCOMPARE(tabs, (QStringList{"Rom Details", "Notes", "Images", "Files", "Run"}));
-        QCOMPARE(d->Label1->text(), QStringLiteral("Titel"));
-        const QStringList labels = {d->Label2->text(), d->Label3->text(), d->Label4->text(),
-                                    d->Label5->text(), d->Label6->text(), d->Label7->text()};
+        QCOMPARE(d->detailsTab->Label1->text(), QStringLiteral("Titel"));
+        const QStringList labels = {d->detailsTab->Label2->text(),
+                                    d->detailsTab->Label3->text(),
+                                    d->detailsTab->Label4->text(),
+                                    d->detailsTab->Label5->text(),
+                                    d->Label6->text(),
+                                    d->Label7->text()};
         QCOMPARE(labels, (QStringList{"Rom Types", "Year", "Publisher", "Author(s)", "Rom File",
                                       "Audio File"}));
         QStringList buttons;
@@ -229,13 +234,14 @@ private Q_SLOTS:
         QCOMPARE(buttons, (QStringList{"<", ">", "&Add", "&Remove", "C&lear", "&View Rom Blocks",
                                        "&OK", "Abbre&chen", "...", "...", "&Fill from tape"}));
         // All 130 types in index order, a new entry at type 15.
-        QCOMPARE(d->lstType->count(), 130);
-        QCOMPARE(d->lstType->item(0)->text(), QStringLiteral("Arcade - Beat'em Up"));
-        QCOMPARE(d->lstType->item(129)->text(), QStringLiteral("Shoot'em Up - [uncategorized]"));
-        QCOMPARE(d->lstType->currentRow(), 15);
-        QCOMPARE(d->lstType->currentItem()->text(), QStringLiteral("Spielhalle"));
-        QVERIFY(d->txtGameName->text().isEmpty());
-        QVERIFY(d->txtYear->text().isEmpty());
+        QCOMPARE(d->detailsTab->lstType->count(), 130);
+        QCOMPARE(d->detailsTab->lstType->item(0)->text(), QStringLiteral("Arcade - Beat'em Up"));
+        QCOMPARE(d->detailsTab->lstType->item(129)->text(),
+                 QStringLiteral("Shoot'em Up - [uncategorized]"));
+        QCOMPARE(d->detailsTab->lstType->currentRow(), 15);
+        QCOMPARE(d->detailsTab->lstType->currentItem()->text(), QStringLiteral("Spielhalle"));
+        QVERIFY(d->detailsTab->txtGameName->text().isEmpty());
+        QVERIFY(d->detailsTab->txtYear->text().isEmpty());
         QVERIFY(d->lblScrShots->text().isEmpty());
         QCOMPARE(shown(d->picScrShot), rgb32(drawPicNoSS()));
         QCOMPARE(d->SSTab1->currentIndex(), 0);
@@ -248,14 +254,14 @@ private Q_SLOTS:
         f.select(fullRecord());
         auto d = f.open(false);
         QVERIFY(!d->boolAdding);
-        QCOMPARE(d->txtGameName->text(), QStringLiteral("Manic Miner"));
-        QCOMPARE(d->txtYear->text(), QStringLiteral("1983"));
-        QCOMPARE(d->txtPublisher->text(), QStringLiteral("Bug-Byte"));
-        QCOMPARE(d->txtAuthors->text(), QStringLiteral("Matthew Smith"));
+        QCOMPARE(d->detailsTab->txtGameName->text(), QStringLiteral("Manic Miner"));
+        QCOMPARE(d->detailsTab->txtYear->text(), QStringLiteral("1983"));
+        QCOMPARE(d->detailsTab->txtPublisher->text(), QStringLiteral("Bug-Byte"));
+        QCOMPARE(d->detailsTab->txtAuthors->text(), QStringLiteral("Matthew Smith"));
         QCOMPARE(d->txtNotes->toPlainText(), QStringLiteral("Line one\nLine two"));
         QCOMPARE(d->txtRom->text(), QStringLiteral("MANIC.TZX"));
         QCOMPARE(d->txtMusicFile->text(), QStringLiteral("manic.ay"));
-        QCOMPARE(d->lstType->currentRow(), 11);
+        QCOMPARE(d->detailsTab->lstType->currentRow(), 11);
         QCOMPARE(d->shotList(), (QStringList{"a.scr", "b.gif", "c.bmp"}));
         QCOMPARE(d->lblScrShots->text(), QStringLiteral("1 of 3"));
     }
@@ -316,8 +322,8 @@ private Q_SLOTS:
         QFETCH(QString, yearColumn);
         Fixture f;
         auto d = f.open(true);
-        d->txtGameName->setText(name);
-        d->txtYear->setText(year);
+        d->detailsTab->txtGameName->setText(name);
+        d->detailsTab->txtYear->setText(year);
         click(d->cmdOK);
         if (!stored) {
             QCOMPARE(describe(f.dialogs.messages().value(0)),
@@ -348,10 +354,10 @@ private Q_SLOTS:
         Fixture f;
         f.select(named(QStringLiteral("Selected")));
         auto d = f.open(true);
-        d->txtGameName->setText(QStringLiteral("New"));
-        d->lstType->setCurrentRow(94);
-        d->txtPublisher->setText(QStringLiteral("P"));
-        d->txtAuthors->setText(QStringLiteral("A, B"));
+        d->detailsTab->txtGameName->setText(QStringLiteral("New"));
+        d->detailsTab->lstType->setCurrentRow(94);
+        d->detailsTab->txtPublisher->setText(QStringLiteral("P"));
+        d->detailsTab->txtAuthors->setText(QStringLiteral("A, B"));
         d->txtNotes->setPlainText(QStringLiteral("one\ntwo"));
         d->txtRom->setText(QStringLiteral("new.tap"));
         d->txtMusicFile->setText(QStringLiteral("new.ay"));
@@ -380,8 +386,8 @@ private Q_SLOTS:
         record.RomType = 200;
         f.select(record);
         auto d = f.open(false);
-        QCOMPARE(d->lstType->currentRow(), -1);
-        d->txtPublisher->setText(QStringLiteral("Software Projects"));
+        QCOMPARE(d->detailsTab->lstType->currentRow(), -1);
+        d->detailsTab->txtPublisher->setText(QStringLiteral("Software Projects"));
         d->txtRom->setText(QStringLiteral("manic.z80"));
         click(d->cmdOK);
         QCOMPARE(f.view.calls, (QStringList{"entryChanged 1", "lstClick"}));
@@ -405,9 +411,9 @@ private Q_SLOTS:
         Fixture f;
         f.select(fullRecord());
         auto d = f.open(true);
-        d->txtGameName->setText(QStringLiteral("Never stored"));
+        d->detailsTab->txtGameName->setText(QStringLiteral("Never stored"));
         if (useEscape)
-            QTest::keyClick(d->txtGameName, Qt::Key_Escape);
+            QTest::keyClick(d->detailsTab->txtGameName, Qt::Key_Escape);
         else
             click(d->cmdCancel);
         QCOMPARE(d->result(), int(QDialog::Rejected));
@@ -421,9 +427,9 @@ private Q_SLOTS:
     {
         Fixture f;
         auto d = f.open(true);
-        d->txtGameName->setText(QStringLiteral("By keyboard"));
-        d->txtYear->setFocus();
-        QTest::keyClick(d->txtYear, Qt::Key_Return);
+        d->detailsTab->txtGameName->setText(QStringLiteral("By keyboard"));
+        d->detailsTab->txtYear->setFocus();
+        QTest::keyClick(d->detailsTab->txtYear, Qt::Key_Return);
         QCOMPARE(d->result(), int(QDialog::Accepted));
         QCOMPARE(f.state.database.Get(0).RomName, QStringLiteral("By keyboard"));
     }
@@ -433,18 +439,32 @@ private Q_SLOTS:
     {
         Fixture f;
         auto d = f.open(true);
-        const QList<QWidget *> expected = {
-            d->txtGameName,  d->lstType,      d->txtYear,      d->txtPublisher, d->txtAuthors,
-            d->txtNotes,     d->cmdAction[0], d->cmdAction[1], d->cmdAction[2], d->cmdAction[3],
-            d->cmdAction[4], d->txtRom,       d->cmdLocate,    d->cmdRunTaper,  d->cmdFillFromTape,
-            d->txtMusicFile, d->cmdFindMusic, d->cmdOK,        d->cmdCancel};
+        const QList<QWidget *> expected = {d->detailsTab->txtGameName,
+                                           d->detailsTab->lstType,
+                                           d->detailsTab->txtYear,
+                                           d->detailsTab->txtPublisher,
+                                           d->detailsTab->txtAuthors,
+                                           d->txtNotes,
+                                           d->cmdAction[0],
+                                           d->cmdAction[1],
+                                           d->cmdAction[2],
+                                           d->cmdAction[3],
+                                           d->cmdAction[4],
+                                           d->txtRom,
+                                           d->cmdLocate,
+                                           d->cmdRunTaper,
+                                           d->cmdFillFromTape,
+                                           d->txtMusicFile,
+                                           d->cmdFindMusic,
+                                           d->cmdOK,
+                                           d->cmdCancel};
         QList<QWidget *> chain;
-        QWidget *w = d->txtGameName;
+        QWidget *w = d->detailsTab->txtGameName;
         do {
             if (expected.contains(w))
                 chain.append(w);
             w = w->nextInFocusChain();
-        } while (w != d->txtGameName && chain.size() <= expected.size());
+        } while (w != d->detailsTab->txtGameName && chain.size() <= expected.size());
         QCOMPARE(chain, expected);
     }
 
@@ -722,7 +742,7 @@ private Q_SLOTS:
     {
         Fixture f;
         auto d = f.open(true);
-        d->txtGameName->setText(QStringLiteral("Fresh"));
+        d->detailsTab->txtGameName->setText(QStringLiteral("Fresh"));
         f.dialogs.files.enqueue(f.dir.path() + QStringLiteral("/shots/one.scr"));
         f.dialogs.files.enqueue(f.dir.path() + QStringLiteral("/shots/two.gif"));
         click(d->cmdAction[2]);
@@ -756,7 +776,7 @@ private Q_SLOTS:
         record.Screenshots = QStringLiteral("a.scr");
         f.select(record);
         auto d = f.open(adding);
-        d->txtGameName->setText(QStringLiteral("Dropped on"));
+        d->detailsTab->txtGameName->setText(QStringLiteral("Dropped on"));
         drop(d->picScrShot,
              {shots + QStringLiteral("Title.JPG"), shots + QStringLiteral("readme.txt"),
               shots + QStringLiteral("screen.scr"), shots + QStringLiteral("map.png"), shots});
@@ -850,8 +870,8 @@ private Q_SLOTS:
         QFETCH(Answer, answer);
         Fixture f;
         auto d = f.open(true);
-        d->txtGameName->setText(name);
-        d->txtPublisher->setText(publisher);
+        d->detailsTab->txtGameName->setText(name);
+        d->detailsTab->txtPublisher->setText(publisher);
         f.dialogs.answers.enqueue(answer);
         click(d->cmdOK);
         QList<QString> asked;
@@ -916,7 +936,7 @@ private Q_SLOTS:
         f.select(record);
         auto d = f.open(false);
         click(d->cmdFillFromTape);
-        QCOMPARE(d->txtGameName->text(), filled);
+        QCOMPARE(d->detailsTab->txtGameName->text(), filled);
     }
 
     // Fill from the tape: only empty boxes are filled, and the label says which.
@@ -927,14 +947,15 @@ private Q_SLOTS:
         writeFile(romDir + QStringLiteral("jsw.tzx"), catalogueTape());
         f.state.paths.AddSearchPath(PathKind::Rom, romDir);
         auto d = f.open(true);
-        d->txtPublisher->setText(QStringLiteral("Mine"));
+        d->detailsTab->txtPublisher->setText(QStringLiteral("Mine"));
         d->txtRom->setText(QStringLiteral("JSW.TZX"));
         QVERIFY(d->cmdFillFromTape->isEnabled());
         click(d->cmdFillFromTape);
-        QCOMPARE(d->txtGameName->text(), QStringLiteral("Jet Set Willy"));
-        QCOMPARE(d->txtPublisher->text(), QStringLiteral("Mine"));
-        QCOMPARE(d->txtAuthors->text(), QStringLiteral("Matthew Smith, Steve Wetherill"));
-        QCOMPARE(d->txtYear->text(), QStringLiteral("1984"));
+        QCOMPARE(d->detailsTab->txtGameName->text(), QStringLiteral("Jet Set Willy"));
+        QCOMPARE(d->detailsTab->txtPublisher->text(), QStringLiteral("Mine"));
+        QCOMPARE(d->detailsTab->txtAuthors->text(),
+                 QStringLiteral("Matthew Smith, Steve Wetherill"));
+        QCOMPARE(d->detailsTab->txtYear->text(), QStringLiteral("1984"));
         QCOMPARE(d->txtNotes->toPlainText(), QStringLiteral("Mansion\nof doom"));
         QCOMPARE(d->lblFilled->text(),
                  QStringLiteral("Filled from the tape: Rom Name, Author(s), Year, Notes"));
@@ -974,9 +995,9 @@ private Q_SLOTS:
         f.state.paths.AddSearchPath(PathKind::Rom, romDir);
         auto d = f.open(true);
         d->txtRom->setText(QStringLiteral("jsw.tzx"));
-        d->txtYear->setText(year);
+        d->detailsTab->txtYear->setText(year);
         click(d->cmdFillFromTape);
-        QCOMPARE(d->txtYear->text(), after);
+        QCOMPARE(d->detailsTab->txtYear->text(), after);
     }
 
     // A tape without archive info names the entry after its program header; a tape that is no
@@ -994,16 +1015,16 @@ private Q_SLOTS:
         auto d = f.open(true);
         d->txtRom->setText(QStringLiteral("plain.tap"));
         click(d->cmdFillFromTape);
-        QCOMPARE(d->txtGameName->text(), QStringLiteral("Skool Daze"));
+        QCOMPARE(d->detailsTab->txtGameName->text(), QStringLiteral("Skool Daze"));
         QCOMPARE(d->lblFilled->text(), QStringLiteral("Filled from the tape: Rom Name"));
-        QVERIFY(d->txtAuthors->text().isEmpty());
+        QVERIFY(d->detailsTab->txtAuthors->text().isEmpty());
 
-        d->txtGameName->clear();
+        d->detailsTab->txtGameName->clear();
         d->txtRom->setText(QStringLiteral("fake.tzx"));
         click(d->cmdFillFromTape);
         QCOMPARE(describe(f.dialogs.messages().value(0)),
                  describe({"Invalid TZX Image", "Kivo", MessageIcon::None, MessageButtons::Ok}));
-        QVERIFY(d->txtGameName->text().isEmpty());
+        QVERIFY(d->detailsTab->txtGameName->text().isEmpty());
 
         // A rom file the paths do not find, or one that is no tape, leaves the button disabled.
         d->txtRom->setText(QStringLiteral("gone.tzx"));
@@ -1025,10 +1046,10 @@ private Q_SLOTS:
         auto d = f.open(true);
         d->txtRom->setText(QStringLiteral("tzx.tzx"));
         click(d->cmdFillFromTape);
-        QCOMPARE(d->txtGameName->text(), QStringLiteral("TZX test tape"));
-        QCOMPARE(d->txtAuthors->text(), QStringLiteral("kio@little-bat.de"));
-        QCOMPARE(d->txtYear->text(), QStringLiteral("2018"));
-        QVERIFY(d->txtPublisher->text().isEmpty());
+        QCOMPARE(d->detailsTab->txtGameName->text(), QStringLiteral("TZX test tape"));
+        QCOMPARE(d->detailsTab->txtAuthors->text(), QStringLiteral("kio@little-bat.de"));
+        QCOMPARE(d->detailsTab->txtYear->text(), QStringLiteral("2018"));
+        QVERIFY(d->detailsTab->txtPublisher->text().isEmpty());
     }
 
     // Long captions from a language file: every caption whole at the dialog's least size.
@@ -1059,7 +1080,8 @@ private Q_SLOTS:
         // The longest type name shows whole.
         d->SSTab1->setCurrentIndex(0);
         QApplication::processEvents();
-        QVERIFY(d->lstType->viewport()->width() >= d->lstType->sizeHintForColumn(0));
+        QVERIFY(d->detailsTab->lstType->viewport()->width() >=
+                d->detailsTab->lstType->sizeHintForColumn(0));
     }
 };
 
