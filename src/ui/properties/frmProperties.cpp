@@ -18,6 +18,7 @@
 #include "ui/properties/CommandPreview.h"
 #include "ui/properties/DetailsTab.h"
 #include "ui/properties/NamedControls.h"
+#include "ui/properties/NotesTab.h"
 #include "ui/properties/RunTab.h"
 #include "ui/tape/frmTaper.h"
 
@@ -114,7 +115,8 @@ frmProperties::frmProperties(AppState &state, Dialogs &dialogs, CatalogueView &v
     SSTab1->tabBar()->setElideMode(Qt::ElideNone);
     detailsTab = new DetailsTab(m_state, SSTab1);
     SSTab1->addTab(detailsTab, QString());
-    buildNotesTab();
+    notesTab = new NotesTab(SSTab1);
+    SSTab1->addTab(notesTab, QString());
     buildImagesTab();
     buildFilesTab();
     runTab = new RunTab(m_state, SSTab1);
@@ -148,18 +150,6 @@ frmProperties::frmProperties(AppState &state, Dialogs &dialogs, CatalogueView &v
     const QSize least = layout->totalMinimumSize();
     setMinimumSize(least);
     resize(std::max(least.width(), 520), std::max(least.height(), 440));
-}
-
-void frmProperties::buildNotesTab()
-{
-    auto *page = new QWidget(SSTab1);
-    page->setObjectName(QStringLiteral("tabNotes"));
-    txtNotes = new QPlainTextEdit(page);
-    txtNotes->setObjectName(QStringLiteral("txtNotes"));
-    txtNotes->setTabChangesFocus(true);
-    auto *layout = new QVBoxLayout(page);
-    layout->addWidget(txtNotes);
-    SSTab1->addTab(page, QString());
 }
 
 void frmProperties::buildImagesTab()
@@ -262,7 +252,7 @@ void frmProperties::buildTabOrder()
                                     detailsTab->txtYear,
                                     detailsTab->txtPublisher,
                                     detailsTab->txtAuthors,
-                                    txtNotes,
+                                    notesTab->txtNotes,
                                     cmdAction[ActionPrevious],
                                     cmdAction[ActionNext],
                                     cmdAction[ActionAdd],
@@ -332,17 +322,11 @@ void frmProperties::Form_Load()
     detailsTab->txtGameName->setFocus();
 }
 
-QString frmProperties::shownNotes(const QString &notes)
-{
-    return QString(notes).replace(kCrLf, QStringLiteral("\n"));
-}
-
 void frmProperties::ShowEntry(const RomRecord &record)
 {
     m_working = record;
     detailsTab->showRecord(record);
-    txtNotes->setPlainText(shownNotes(record.Notes));
-    m_shownNotes = txtNotes->toPlainText();
+    notesTab->showRecord(record);
     txtRom->setText(record.RomFile);
     txtMusicFile->setText(record.AudioFile);
     m_shots = screenshotNames(record.Screenshots);
@@ -505,9 +489,7 @@ void frmProperties::dropEvent(QDropEvent *event)
 void frmProperties::readControls()
 {
     detailsTab->readInto(m_working);
-    const QString notes = txtNotes->toPlainText();
-    if (notes != m_shownNotes)
-        m_working.Notes = QString(notes).replace(u'\n', kCrLf);
+    notesTab->readInto(m_working);
     m_working.RomFile = txtRom->text();
     m_working.AudioFile = txtMusicFile->text();
 }
@@ -734,10 +716,8 @@ void frmProperties::cmdFillFromTape_Click()
     const QString typed = txtRom->text().trimmed();
     QStringList filled = detailsTab->fillEmptyBoxes(
         card, droppedName(Archive::isArchiveName(typed) ? tapeName : typed));
-    if (!card.comment.isEmpty() && txtNotes->toPlainText().trimmed().isEmpty()) {
-        txtNotes->setPlainText(shownNotes(card.comment));
+    if (notesTab->fillIfEmpty(card.comment))
         filled.append(m_state.language.at(kNotesCaption));
-    }
     lblFilled->setText(filled.isEmpty() ? kNothingFilled
                                         : kFilledPrefix + filled.join(QStringLiteral(", ")));
 }

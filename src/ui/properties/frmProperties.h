@@ -13,11 +13,11 @@
 class CatalogueView;
 class CommandPreview;
 class DetailsTab;
+class NotesTab;
 class RunTab;
 class Dialogs;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
 struct AppState;
@@ -78,7 +78,7 @@ public:
     // Controls.
     QTabWidget *SSTab1 = nullptr;
     DetailsTab *detailsTab = nullptr;
-    QPlainTextEdit *txtNotes = nullptr;
+    NotesTab *notesTab = nullptr;
     QLabel *lblScrShots = nullptr;
     QLabel *picScrShot = nullptr;
     QList<QPushButton *> cmdAction; // "<", ">", Add, Remove, Clear
@@ -129,10 +129,6 @@ public:
     // The full path of the rom file if the rom paths find it; empty otherwise.
     QString foundRomFile() const;
 
-    // The texts the controls show for a record's Notes and back: CR LF in the catalogue, a plain
-    // line break on screen.
-    static QString shownNotes(const QString &notes);
-
 public Q_SLOTS:
     void reject() override;
 
@@ -143,7 +139,6 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    void buildNotesTab();
     void buildImagesTab();
     void buildFilesTab();
     void buildTabOrder();
@@ -176,7 +171,6 @@ private:
     int m_current = 0;
     int m_slot = -1;       // the slot being edited
     LibraryKey m_shownKey; // the library row of the entry as it was shown
-    QString m_shownNotes;  // what txtNotes showed after ShowEntry, to keep Notes untouched
     QImage m_placeholder;
     QStringList m_keptScreens; // .scr files written by Add loading screen, until OK
 };

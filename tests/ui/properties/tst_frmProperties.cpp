@@ -13,6 +13,7 @@
 #include "state/AppState.h"
 #include "ui/list/GameListModel.h"
 #include "ui/properties/DetailsTab.h"
+#include "ui/properties/NotesTab.h"
 #include "ui/properties/frmProperties.h"
 
 #include <QApplication>
@@ -258,7 +259,7 @@ private Q_SLOTS:
         QCOMPARE(d->detailsTab->txtYear->text(), QStringLiteral("1983"));
         QCOMPARE(d->detailsTab->txtPublisher->text(), QStringLiteral("Bug-Byte"));
         QCOMPARE(d->detailsTab->txtAuthors->text(), QStringLiteral("Matthew Smith"));
-        QCOMPARE(d->txtNotes->toPlainText(), QStringLiteral("Line one\nLine two"));
+        QCOMPARE(d->notesTab->txtNotes->toPlainText(), QStringLiteral("Line one\nLine two"));
         QCOMPARE(d->txtRom->text(), QStringLiteral("MANIC.TZX"));
         QCOMPARE(d->txtMusicFile->text(), QStringLiteral("manic.ay"));
         QCOMPARE(d->detailsTab->lstType->currentRow(), 11);
@@ -358,7 +359,7 @@ private Q_SLOTS:
         d->detailsTab->lstType->setCurrentRow(94);
         d->detailsTab->txtPublisher->setText(QStringLiteral("P"));
         d->detailsTab->txtAuthors->setText(QStringLiteral("A, B"));
-        d->txtNotes->setPlainText(QStringLiteral("one\ntwo"));
+        d->notesTab->txtNotes->setPlainText(QStringLiteral("one\ntwo"));
         d->txtRom->setText(QStringLiteral("new.tap"));
         d->txtMusicFile->setText(QStringLiteral("new.ay"));
         click(d->cmdOK);
@@ -444,7 +445,7 @@ private Q_SLOTS:
                                            d->detailsTab->txtYear,
                                            d->detailsTab->txtPublisher,
                                            d->detailsTab->txtAuthors,
-                                           d->txtNotes,
+                                           d->notesTab->txtNotes,
                                            d->cmdAction[0],
                                            d->cmdAction[1],
                                            d->cmdAction[2],
@@ -956,7 +957,7 @@ private Q_SLOTS:
         QCOMPARE(d->detailsTab->txtAuthors->text(),
                  QStringLiteral("Matthew Smith, Steve Wetherill"));
         QCOMPARE(d->detailsTab->txtYear->text(), QStringLiteral("1984"));
-        QCOMPARE(d->txtNotes->toPlainText(), QStringLiteral("Mansion\nof doom"));
+        QCOMPARE(d->notesTab->txtNotes->toPlainText(), QStringLiteral("Mansion\nof doom"));
         QCOMPARE(d->lblFilled->text(),
                  QStringLiteral("Filled from the tape: Rom Name, Author(s), Year, Notes"));
         QVERIFY(f.dialogs.requests.isEmpty());
