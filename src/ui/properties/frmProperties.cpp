@@ -4,7 +4,6 @@
 #include "archive/RomFile.h"
 #include "core/Cp1252.h"
 #include "core/PathText.h"
-#include "render/NoScreenshot.h"
 #include "render/PictureLoader.h"
 #include "state/AppState.h"
 #include "state/ScreenshotList.h"
@@ -13,7 +12,6 @@
 #include "ui/common/CatalogueView.h"
 #include "ui/common/Dialogs.h"
 #include "ui/common/DroppedFiles.h"
-#include "ui/common/KeepLoadingScreen.h"
 #include "ui/common/Mnemonics.h"
 #include "ui/properties/CommandPreview.h"
 #include "ui/properties/DetailsTab.h"
@@ -24,8 +22,6 @@
 
 #include <QComboBox>
 #include <QDragEnterEvent>
-#include <QFile>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -50,26 +46,19 @@ constexpr int kFilesCaption = 10;     // lang010
 constexpr int kRomFileCaption = 11;   // lang011
 constexpr int kAudioFileCaption = 12; // lang012
 constexpr int kDetailsCaption = 16;   // lang016
-constexpr int kAddCaption = 22;       // lang018
-constexpr int kRemoveCaption = 23;    // lang019
-constexpr int kClearCaption = 31;     // lang027
 constexpr int kBlocksCaption = 32;    // lang028
 
 constexpr int kNewEntryType = 15; // "Arcade - [uncategorized]"
-constexpr QSize kPreviewSize(256, 192);
 // A cancelled dialog gives the empty path; anything this short is no file either.
 constexpr qsizetype kShortestPath = 5;
 constexpr int kRomFilterAllFiles = 6;
-constexpr int kImageFilterAllPictures = 0;
 // More unkept characters than this are cut short: the question stays readable.
 constexpr qsizetype kUnkeptShown = 10;
 
 const QString kFilledPrefix = QStringLiteral("Filled from the tape: ");
 const QString kNothingFilled = QStringLiteral("Nothing filled: the tape has nothing for the "
                                               "empty boxes.");
-const QString kNotFoundTip = QStringLiteral("Unable to locate file [%1]");
 const QString kBrowseCaption = QStringLiteral("...");
-const QString kAddLoadingScreenCaption = QStringLiteral("Add loading screen");
 
 // "..." needs no more than a little room around it, not a push button's usual least width.
 int browseButtonWidth(const QPushButton *button)
@@ -100,7 +89,6 @@ frmProperties::frmProperties(AppState &state, Dialogs &dialogs, CatalogueView &v
     , m_dialogs(dialogs)
     , m_view(view)
     , m_pictures(pictures)
-    , m_placeholder(drawPicNoSS())
 {
     setObjectName(QStringLiteral("frmProperties"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -117,7 +105,8 @@ frmProperties::frmProperties(AppState &state, Dialogs &dialogs, CatalogueView &v
     SSTab1->addTab(detailsTab, QString());
     notesTab = new NotesTab(SSTab1);
     SSTab1->addTab(notesTab, QString());
-    buildImagesTab();
+    imagesTab = new ImagesTab(m_state, m_dialogs, m_pictures, SSTab1);
+    SSTab1->addTab(imagesTab, QString());
     buildFilesTab();
     runTab = new RunTab(m_state, SSTab1);
     SSTab1->addTab(runTab, kRunCaption);
@@ -142,61 +131,15 @@ frmProperties::frmProperties(AppState &state, Dialogs &dialogs, CatalogueView &v
     connect(cmdRunTaper, &QPushButton::clicked, this, [this] { cmdRunTaper_Click(); });
     connect(cmdFillFromTape, &QPushButton::clicked, this, [this] { cmdFillFromTape_Click(); });
     connect(txtRom, &QLineEdit::textChanged, this, [this] { txtRom_Change(); });
-    for (int i = 0; i < ActionCount; ++i)
-        connect(cmdAction.at(i), &QPushButton::clicked, this, [this, i] { cmdAction_Click(i); });
+    connect(imagesTab, &ImagesTab::loadingScreenWanted, this, [this] {
+        imagesTab->addLoadingScreen(txtRom->text().trimmed(), foundLoadingScreen());
+    });
 
     Form_Load();
     // The captions are known now; the dialog starts at its least size or a little larger.
     const QSize least = layout->totalMinimumSize();
     setMinimumSize(least);
     resize(std::max(least.width(), 520), std::max(least.height(), 440));
-}
-
-void frmProperties::buildImagesTab()
-{
-    auto *page = new QWidget(SSTab1);
-    page->setObjectName(QStringLiteral("tabImages"));
-    picScrShot = new QLabel(page);
-    picScrShot->setObjectName(QStringLiteral("picScrShot"));
-    picScrShot->setFixedSize(kPreviewSize);
-    picScrShot->setAlignment(Qt::AlignCenter);
-    lblScrShots = new QLabel(page);
-    lblScrShots->setObjectName(QStringLiteral("lblScrShots"));
-    lblScrShots->setAlignment(Qt::AlignCenter);
-
-    static const char *const names[ActionCount] = {"cmdAction0", "cmdAction1", "cmdAction2",
-                                                   "cmdAction3", "cmdAction4"};
-    for (const char *name : names)
-        cmdAction.append(namedButton(page, name));
-    cmdAction[ActionPrevious]->setText(QStringLiteral("<"));
-    cmdAction[ActionNext]->setText(QStringLiteral(">"));
-
-    auto *stepping = new QHBoxLayout;
-    stepping->addWidget(cmdAction[ActionPrevious]);
-    stepping->addWidget(lblScrShots, 1);
-    stepping->addWidget(cmdAction[ActionNext]);
-    auto *editing = new QHBoxLayout;
-    editing->addStretch();
-    for (const int action : {ActionAdd, ActionRemove, ActionClear})
-        editing->addWidget(cmdAction[action]);
-    editing->addStretch();
-
-    cmdAddLoadingScreen = namedButton(page, "cmdAddLoadingScreen");
-    cmdAddLoadingScreen->setText(kAddLoadingScreenCaption);
-    connect(cmdAddLoadingScreen, &QPushButton::clicked, this,
-            [this] { cmdAddLoadingScreen_Click(); });
-    auto *loadingScreen = new QHBoxLayout;
-    loadingScreen->addStretch();
-    loadingScreen->addWidget(cmdAddLoadingScreen);
-    loadingScreen->addStretch();
-
-    auto *layout = new QVBoxLayout(page);
-    layout->addWidget(picScrShot, 0, Qt::AlignHCenter);
-    layout->addLayout(stepping);
-    layout->addLayout(editing);
-    layout->addLayout(loadingScreen);
-    layout->addStretch();
-    SSTab1->addTab(page, QString());
 }
 
 void frmProperties::buildFilesTab()
@@ -253,11 +196,11 @@ void frmProperties::buildTabOrder()
                                     detailsTab->txtPublisher,
                                     detailsTab->txtAuthors,
                                     notesTab->txtNotes,
-                                    cmdAction[ActionPrevious],
-                                    cmdAction[ActionNext],
-                                    cmdAction[ActionAdd],
-                                    cmdAction[ActionRemove],
-                                    cmdAction[ActionClear],
+                                    imagesTab->cmdAction[ActionPrevious],
+                                    imagesTab->cmdAction[ActionNext],
+                                    imagesTab->cmdAction[ActionAdd],
+                                    imagesTab->cmdAction[ActionRemove],
+                                    imagesTab->cmdAction[ActionClear],
                                     txtRom,
                                     cmdLocate,
                                     cmdRunTaper,
@@ -290,17 +233,16 @@ void frmProperties::setCaptions()
     cmdRunTaper->setText(language.at(kBlocksCaption));
     cmdOK->setText(language.at(kOkCaption));
     cmdCancel->setText(language.at(kCancelCaption));
-    cmdAction[ActionAdd]->setText(language.at(kAddCaption));
-    cmdAction[ActionRemove]->setText(language.at(kRemoveCaption));
-    cmdAction[ActionClear]->setText(language.at(kClearCaption));
-    giveMnemonics({cmdOK, cmdCancel, cmdAction[ActionAdd], cmdAction[ActionRemove],
-                   cmdAction[ActionClear], cmdRunTaper, cmdFillFromTape, cmdAddLoadingScreen},
+    imagesTab->setCaptions();
+    const QList<QPushButton *> &actions = imagesTab->cmdAction;
+    giveMnemonics({cmdOK, cmdCancel, actions[ActionAdd], actions[ActionRemove],
+                   actions[ActionClear], cmdRunTaper, cmdFillFromTape,
+                   imagesTab->cmdAddLoadingScreen},
                   LanguageTable::defaults() << kFillFromTapeCaption << kAddLoadingScreenCaption);
 }
 
 void frmProperties::Form_Load()
 {
-    m_current = 0;
     setCaptions();
     detailsTab->listTypes();
 
@@ -309,13 +251,12 @@ void frmProperties::Form_Load()
         detailsTab->lstType->setCurrentRow(kNewEntryType);
         m_working = RomRecord{};
         m_working.RomType = kNewEntryType;
-        m_shots.clear();
-        ShowScreenshot();
+        imagesTab->showRecord(m_working);
     } else if (database.isEntrySlot(database.SelectedIndex)) {
         m_slot = database.SelectedIndex;
         ShowEntry(database.Get(m_slot));
     } else {
-        ShowScreenshot();
+        imagesTab->ShowScreenshot();
     }
     txtRom_Change();
     SSTab1->setCurrentIndex(TabDetails);
@@ -329,143 +270,16 @@ void frmProperties::ShowEntry(const RomRecord &record)
     notesTab->showRecord(record);
     txtRom->setText(record.RomFile);
     txtMusicFile->setText(record.AudioFile);
-    m_shots = screenshotNames(record.Screenshots);
-    m_current = 0;
-    ShowScreenshot();
+    imagesTab->showRecord(record);
     m_shownKey = LibraryKey::of(record);
     runTab->showChoice(m_state.library.row(m_shownKey).run, record);
-}
-
-void frmProperties::ShowScreenshot()
-{
-    if (m_shots.isEmpty()) {
-        m_current = 0;
-        lblScrShots->clear();
-        showPicture(m_placeholder, QString());
-        setShotButtons();
-        return;
-    }
-    m_current = int(std::clamp<qsizetype>(m_current, 0, m_shots.size() - 1));
-    lblScrShots->setText(QStringLiteral("%1 of %2").arg(m_current + 1).arg(m_shots.size()));
-    const QString name = m_shots.at(m_current);
-    const QString path = findScreenshot(m_state.paths, name, m_state.programDir.programDir);
-    if (path.isEmpty()) {
-        showPicture(m_placeholder, kNotFoundTip.arg(name));
-    } else {
-        const LoadedPicture picture = m_pictures.load(path);
-        if (picture.ok)
-            showPicture(picture.image, path);
-        else
-            showPicture(m_placeholder, path + u'\n' + picture.error);
-    }
-    setShotButtons();
-}
-
-// Each button is usable exactly when it has something to do.
-void frmProperties::setShotButtons()
-{
-    const bool any = !m_shots.isEmpty();
-    cmdAction[ActionPrevious]->setEnabled(any && m_current > 0);
-    cmdAction[ActionNext]->setEnabled(any && m_current < m_shots.size() - 1);
-    cmdAction[ActionAdd]->setEnabled(true);
-    cmdAction[ActionRemove]->setEnabled(any);
-    cmdAction[ActionClear]->setEnabled(any);
-}
-
-void frmProperties::showPicture(const QImage &image, const QString &tip)
-{
-    const QImage fitted =
-        image.size() == kPreviewSize
-            ? image
-            : image.scaled(kPreviewSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    picScrShot->setPixmap(QPixmap::fromImage(fitted));
-    picScrShot->setToolTip(tip);
-}
-
-void frmProperties::cmdAction_Click(int index)
-{
-    switch (index) {
-    case ActionPrevious:
-        m_current = std::max(0, m_current - 1);
-        break;
-    case ActionNext:
-        m_current = std::min(int(m_shots.size()) - 1, m_current + 1);
-        break;
-    case ActionAdd:
-        AddScreenshot();
-        return;
-    case ActionRemove: {
-        if (m_shots.isEmpty())
-            return;
-        const Message question{kRemoveShotQuestion, kApplicationTitle, MessageIcon::None,
-                               MessageButtons::YesNo};
-        if (m_dialogs.show(this, question) != Dialogs::Answer::Yes)
-            return;
-        m_shots.removeAt(m_current);
-        m_working.Screenshots = m_shots.join(u',');
-        m_shots = screenshotNames(m_working.Screenshots);
-        if (m_current > m_shots.size() - 1)
-            --m_current;
-        break;
-    }
-    case ActionClear: {
-        const Message question{kClearShotsQuestion, kApplicationTitle, MessageIcon::None,
-                               MessageButtons::YesNo};
-        if (m_dialogs.show(this, question) != Dialogs::Answer::Yes)
-            return;
-        m_current = 0;
-        m_working.Screenshots.clear();
-        m_shots.clear();
-        break;
-    }
-    default:
-        return;
-    }
-    ShowScreenshot();
-}
-
-void frmProperties::appendScreenshot(const QString &path)
-{
-    addScreenshotFile(m_working.Screenshots, m_state.paths, path);
-    m_shots = screenshotNames(m_working.Screenshots);
-}
-
-void frmProperties::refuseCommaNames(const QStringList &names)
-{
-    for (const QString &name : names)
-        m_dialogs.show(this, commaInScreenshotName(name));
-}
-
-void frmProperties::AddScreenshot()
-{
-    Dialogs::FileRequest request{kLocateImageTitle, kImageFilter, QString(), QString()};
-    request.selectedFilter = kImageFilterAllPictures;
-    request.directory = m_state.paths[PathKind::Screenshot].dirs().value(0);
-    const QString path = m_dialogs.openFile(this, request);
-    if (path.isEmpty())
-        return;
-    if (!fitsScreenshotList(fileNamePart(path))) {
-        refuseCommaNames({fileNamePart(path)});
-        return;
-    }
-    appendScreenshot(path);
-    m_current = int(m_shots.size()) - 1;
-    ShowScreenshot();
 }
 
 void frmProperties::Form_OLEDragDrop(const QStringList &paths)
 {
     // Dropped pictures join the working list as Add's do: the catalogue has them with OK.
-    QStringList withComma;
-    const int added = addScreenshotFiles(m_working.Screenshots, m_state.paths, paths,
-                                         ScrFiles::Accepted, &withComma);
-    refuseCommaNames(withComma);
-    if (added == 0)
-        return;
-    m_shots = screenshotNames(m_working.Screenshots);
-    m_current = int(m_shots.size()) - 1;
-    SSTab1->setCurrentIndex(TabImages);
-    ShowScreenshot();
+    if (imagesTab->appendDropped(paths))
+        SSTab1->setCurrentIndex(TabImages);
 }
 
 // A drag of nothing that would be taken shows the refusing pointer.
@@ -490,6 +304,7 @@ void frmProperties::readControls()
 {
     detailsTab->readInto(m_working);
     notesTab->readInto(m_working);
+    imagesTab->readInto(m_working);
     m_working.RomFile = txtRom->text();
     m_working.AudioFile = txtMusicFile->text();
 }
@@ -566,9 +381,7 @@ void frmProperties::showEvent(QShowEvent *event)
 void frmProperties::reject()
 {
     boolAdding = false;
-    for (const QString &path : std::as_const(m_keptScreens))
-        QFile::remove(toFileSystemPath(path));
-    m_keptScreens.clear();
+    imagesTab->removeKeptScreens();
     QDialog::reject();
 }
 
@@ -639,7 +452,7 @@ QString frmProperties::foundRomFile() const
 // name ends in a tape or archive extension, and an archive's directory is read only then.
 void frmProperties::updateTapeButtons()
 {
-    cmdAddLoadingScreen->setEnabled(foundLoadingScreen().ok);
+    imagesTab->cmdAddLoadingScreen->setEnabled(foundLoadingScreen().ok);
     const QString romFile = txtRom->text().trimmed();
     if (!Archive::isArchiveName(romFile)) {
         cmdRunTaper->setEnabled(isTapeName(romFile));
@@ -663,23 +476,6 @@ LoadedPicture frmProperties::foundLoadingScreen() const
         return {};
     const QString found = foundRomFile();
     return found.isEmpty() ? LoadedPicture{} : m_pictures.loadLoadingScreen(found);
-}
-
-void frmProperties::cmdAddLoadingScreen_Click()
-{
-    const LoadedPicture screen = foundLoadingScreen();
-    if (!screen.ok)
-        return;
-    QString written;
-    const QString kept = keepLoadingScreen(m_state, m_dialogs, this, kAddLoadingScreenCaption,
-                                           txtRom->text().trimmed(), screen.screen, &written);
-    if (kept.isEmpty())
-        return;
-    m_keptScreens.append(written);
-    m_shots.append(kept);
-    m_working.Screenshots = m_shots.join(u',');
-    m_current = int(m_shots.size()) - 1;
-    ShowScreenshot();
 }
 
 void frmProperties::cmdRunTaper_Click()

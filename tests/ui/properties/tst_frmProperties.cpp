@@ -13,6 +13,7 @@
 #include "state/AppState.h"
 #include "ui/list/GameListModel.h"
 #include "ui/properties/DetailsTab.h"
+#include "ui/properties/ImagesTab.h"
 #include "ui/properties/NotesTab.h"
 #include "ui/properties/frmProperties.h"
 
@@ -190,9 +191,9 @@ private Q_SLOTS:
         record.RomFile = QStringLiteral("Jet, Set.tap");
         f.select(record);
         const auto dialog = f.open(false);
-        QVERIFY(dialog->cmdAddLoadingScreen->isEnabled());
-        click(dialog->cmdAddLoadingScreen);
-        QCOMPARE(dialog->shotList(), QStringList{"Jet  Set.scr"});
+        QVERIFY(dialog->imagesTab->cmdAddLoadingScreen->isEnabled());
+        click(dialog->imagesTab->cmdAddLoadingScreen);
+        QCOMPARE(dialog->imagesTab->shotList(), QStringList{"Jet  Set.scr"});
         QCOMPARE(readFile(shots + QStringLiteral("Jet  Set.scr")), screen);
         if (ok)
             dialog->cmdOK_Click();
@@ -202,7 +203,7 @@ private Q_SLOTS:
                  ok ? QStringLiteral("Jet  Set.scr") : QString());
         QCOMPARE(QFile::exists(shots + QStringLiteral("Jet  Set.scr")), ok);
         dialog->txtRom->setText(QStringLiteral("none.tap"));
-        QVERIFY(!dialog->cmdAddLoadingScreen->isEnabled());
+        QVERIFY(!dialog->imagesTab->cmdAddLoadingScreen->isEnabled());
     }
 
     void captionsAndTypes()
@@ -227,7 +228,7 @@ private Q_SLOTS:
         QCOMPARE(labels, (QStringList{"Rom Types", "Year", "Publisher", "Author(s)", "Rom File",
                                       "Audio File"}));
         QStringList buttons;
-        for (QPushButton *button : d->cmdAction)
+        for (QPushButton *button : d->imagesTab->cmdAction)
             buttons.append(button->text());
         buttons << d->cmdRunTaper->text() << d->cmdOK->text() << d->cmdCancel->text()
                 << d->cmdLocate->text() << d->cmdFindMusic->text() << d->cmdFillFromTape->text();
@@ -243,8 +244,8 @@ private Q_SLOTS:
         QCOMPARE(d->detailsTab->lstType->currentItem()->text(), QStringLiteral("Spielhalle"));
         QVERIFY(d->detailsTab->txtGameName->text().isEmpty());
         QVERIFY(d->detailsTab->txtYear->text().isEmpty());
-        QVERIFY(d->lblScrShots->text().isEmpty());
-        QCOMPARE(shown(d->picScrShot), rgb32(drawPicNoSS()));
+        QVERIFY(d->imagesTab->lblScrShots->text().isEmpty());
+        QCOMPARE(shown(d->imagesTab->picScrShot), rgb32(drawPicNoSS()));
         QCOMPARE(d->SSTab1->currentIndex(), 0);
     }
 
@@ -263,8 +264,8 @@ private Q_SLOTS:
         QCOMPARE(d->txtRom->text(), QStringLiteral("MANIC.TZX"));
         QCOMPARE(d->txtMusicFile->text(), QStringLiteral("manic.ay"));
         QCOMPARE(d->detailsTab->lstType->currentRow(), 11);
-        QCOMPARE(d->shotList(), (QStringList{"a.scr", "b.gif", "c.bmp"}));
-        QCOMPARE(d->lblScrShots->text(), QStringLiteral("1 of 3"));
+        QCOMPARE(d->imagesTab->shotList(), (QStringList{"a.scr", "b.gif", "c.bmp"}));
+        QCOMPARE(d->imagesTab->lblScrShots->text(), QStringLiteral("1 of 3"));
     }
 
     // Opening and OK without a change must give back the very record: line ends in the notes,
@@ -446,11 +447,11 @@ private Q_SLOTS:
                                            d->detailsTab->txtPublisher,
                                            d->detailsTab->txtAuthors,
                                            d->notesTab->txtNotes,
-                                           d->cmdAction[0],
-                                           d->cmdAction[1],
-                                           d->cmdAction[2],
-                                           d->cmdAction[3],
-                                           d->cmdAction[4],
+                                           d->imagesTab->cmdAction[0],
+                                           d->imagesTab->cmdAction[1],
+                                           d->imagesTab->cmdAction[2],
+                                           d->imagesTab->cmdAction[3],
+                                           d->imagesTab->cmdAction[4],
                                            d->txtRom,
                                            d->cmdLocate,
                                            d->cmdRunTaper,
@@ -601,19 +602,21 @@ private Q_SLOTS:
         f.select(record);
         auto d = f.open(false);
 
-        QCOMPARE(shown(d->picScrShot), rgb32(DisplayZX(screen('\x55'))));
-        QCOMPARE(d->picScrShot->toolTip(), shots + QStringLiteral("a.scr"));
-        click(d->cmdAction[1]);
-        QCOMPARE(d->lblScrShots->text(), QStringLiteral("2 of 4"));
-        QCOMPARE(d->picScrShot->toolTip(), shots + QStringLiteral("b.BMP"));
-        QCOMPARE(shown(d->picScrShot).pixel(128, 96), QColor(Qt::red).rgb());
-        click(d->cmdAction[1]);
-        QCOMPARE(shown(d->picScrShot), rgb32(drawPicNoSS()));
-        QCOMPARE(d->picScrShot->toolTip(), QStringLiteral("Unable to locate file [missing.gif]"));
-        click(d->cmdAction[1]);
-        QCOMPARE(shown(d->picScrShot), rgb32(drawPicNoSS()));
-        QVERIFY(d->picScrShot->toolTip().startsWith(shots + QStringLiteral("broken.gif")));
-        QCOMPARE(d->shotList().size(), 4); // a missing file keeps its name
+        QCOMPARE(shown(d->imagesTab->picScrShot), rgb32(DisplayZX(screen('\x55'))));
+        QCOMPARE(d->imagesTab->picScrShot->toolTip(), shots + QStringLiteral("a.scr"));
+        click(d->imagesTab->cmdAction[1]);
+        QCOMPARE(d->imagesTab->lblScrShots->text(), QStringLiteral("2 of 4"));
+        QCOMPARE(d->imagesTab->picScrShot->toolTip(), shots + QStringLiteral("b.BMP"));
+        QCOMPARE(shown(d->imagesTab->picScrShot).pixel(128, 96), QColor(Qt::red).rgb());
+        click(d->imagesTab->cmdAction[1]);
+        QCOMPARE(shown(d->imagesTab->picScrShot), rgb32(drawPicNoSS()));
+        QCOMPARE(d->imagesTab->picScrShot->toolTip(),
+                 QStringLiteral("Unable to locate file [missing.gif]"));
+        click(d->imagesTab->cmdAction[1]);
+        QCOMPARE(shown(d->imagesTab->picScrShot), rgb32(drawPicNoSS()));
+        QVERIFY(
+            d->imagesTab->picScrShot->toolTip().startsWith(shots + QStringLiteral("broken.gif")));
+        QCOMPARE(d->imagesTab->shotList().size(), 4); // a missing file keeps its name
     }
 
     // Stepping: each arrow usable exactly while it can move.
@@ -622,21 +625,21 @@ private Q_SLOTS:
         Fixture f;
         f.select(fullRecord());
         auto d = f.open(false);
-        QPushButton *previous = d->cmdAction[0];
-        QPushButton *next = d->cmdAction[1];
+        QPushButton *previous = d->imagesTab->cmdAction[0];
+        QPushButton *next = d->imagesTab->cmdAction[1];
         QVERIFY(!previous->isEnabled());
         QVERIFY(next->isEnabled());
         click(next);
-        QCOMPARE(d->lblScrShots->text(), QStringLiteral("2 of 3"));
+        QCOMPARE(d->imagesTab->lblScrShots->text(), QStringLiteral("2 of 3"));
         QVERIFY(previous->isEnabled());
         click(next);
-        QCOMPARE(d->lblScrShots->text(), QStringLiteral("3 of 3"));
+        QCOMPARE(d->imagesTab->lblScrShots->text(), QStringLiteral("3 of 3"));
         QVERIFY(!next->isEnabled());
         click(next);
-        QCOMPARE(d->currentShot(), 2);
+        QCOMPARE(d->imagesTab->currentShot(), 2);
         click(previous);
         click(previous);
-        QCOMPARE(d->lblScrShots->text(), QStringLiteral("1 of 3"));
+        QCOMPARE(d->imagesTab->lblScrShots->text(), QStringLiteral("1 of 3"));
         QVERIFY(!previous->isEnabled());
     }
 
@@ -677,21 +680,21 @@ private Q_SLOTS:
         f.select(record);
         auto d = f.open(false);
         for (int i = 0; i < steps; ++i)
-            click(d->cmdAction[1]);
+            click(d->imagesTab->cmdAction[1]);
         f.dialogs.answers.enqueue(answer);
-        click(d->cmdAction[action]);
+        click(d->imagesTab->cmdAction[action]);
         const QString question =
             action == 3 ? QStringLiteral("Remove this screenshot?") : "Remove all screenshots?";
         QCOMPARE(describe(f.dialogs.messages().value(0)),
                  describe({question, "Kivo", MessageIcon::None, MessageButtons::YesNo}));
-        QCOMPARE(d->workingRecord().Screenshots, left);
-        QCOMPARE(d->lblScrShots->text(), label);
+        QCOMPARE(d->imagesTab->screenshots(), left);
+        QCOMPARE(d->imagesTab->lblScrShots->text(), label);
         if (left.isEmpty()) {
-            QCOMPARE(shown(d->picScrShot), rgb32(drawPicNoSS()));
+            QCOMPARE(shown(d->imagesTab->picScrShot), rgb32(drawPicNoSS()));
             for (int i : {0, 1, 3, 4})
-                QVERIFY2(!d->cmdAction[i]->isEnabled(), qPrintable(QString::number(i)));
+                QVERIFY2(!d->imagesTab->cmdAction[i]->isEnabled(), qPrintable(QString::number(i)));
         }
-        QVERIFY(d->cmdAction[2]->isEnabled());
+        QVERIFY(d->imagesTab->cmdAction[2]->isEnabled());
         // Nothing reaches the catalogue before OK.
         QCOMPARE(f.state.database.Get(0).Screenshots, screenshots);
         click(d->cmdOK);
@@ -708,7 +711,7 @@ private Q_SLOTS:
         auto d = f.open(false);
         f.dialogs.files.enqueue(shots + QStringLiteral("new.gif"));
         f.dialogs.files.enqueue(QString());
-        click(d->cmdAction[2]);
+        click(d->imagesTab->cmdAction[2]);
         const auto request = f.dialogs.requestsOf(Kind::OpenFile).value(0).file;
         QCOMPARE(request.title, QStringLiteral("Locate image"));
         QCOMPARE(request.filter,
@@ -719,13 +722,13 @@ private Q_SLOTS:
         QCOMPARE(request.selectedFilter, 0);
         QCOMPARE(request.proposedName, QString());
         QCOMPARE(request.directory, shots); // the first screenshot path
-        QCOMPARE(d->lblScrShots->text(), QStringLiteral("4 of 4"));
-        QCOMPARE(d->workingRecord().Screenshots, QStringLiteral("a.scr,b.gif,c.bmp,new.gif"));
-        QVERIFY(!d->cmdAction[1]->isEnabled());
-        QVERIFY(d->cmdAction[0]->isEnabled());
+        QCOMPARE(d->imagesTab->lblScrShots->text(), QStringLiteral("4 of 4"));
+        QCOMPARE(d->imagesTab->screenshots(), QStringLiteral("a.scr,b.gif,c.bmp,new.gif"));
+        QVERIFY(!d->imagesTab->cmdAction[1]->isEnabled());
+        QVERIFY(d->imagesTab->cmdAction[0]->isEnabled());
         QCOMPARE(f.state.paths[PathKind::Screenshot].dirs().size(), 1);
-        click(d->cmdAction[2]); // cancelled: nothing changes
-        QCOMPARE(d->shotList().size(), 4);
+        click(d->imagesTab->cmdAction[2]); // cancelled: nothing changes
+        QCOMPARE(d->imagesTab->shotList().size(), 4);
 
         // A directory in another letter case is not listed twice.
         Fixture g;
@@ -733,8 +736,8 @@ private Q_SLOTS:
         g.state.paths.AddSearchPath(PathKind::Screenshot, lower);
         auto e = g.open(true);
         g.dialogs.files.enqueue(lower.toUpper() + QStringLiteral("X.BMP"));
-        click(e->cmdAction[2]);
-        QCOMPARE(e->lblScrShots->text(), QStringLiteral("1 of 1"));
+        click(e->imagesTab->cmdAction[2]);
+        QCOMPARE(e->imagesTab->lblScrShots->text(), QStringLiteral("1 of 1"));
         QCOMPARE(g.state.paths[PathKind::Screenshot].dirs().size(), 1);
     }
 
@@ -746,8 +749,8 @@ private Q_SLOTS:
         d->detailsTab->txtGameName->setText(QStringLiteral("Fresh"));
         f.dialogs.files.enqueue(f.dir.path() + QStringLiteral("/shots/one.scr"));
         f.dialogs.files.enqueue(f.dir.path() + QStringLiteral("/shots/two.gif"));
-        click(d->cmdAction[2]);
-        click(d->cmdAction[2]);
+        click(d->imagesTab->cmdAction[2]);
+        click(d->imagesTab->cmdAction[2]);
         click(d->cmdOK);
         QCOMPARE(f.state.database.Get(0).Screenshots, QStringLiteral("one.scr,two.gif"));
         QVERIFY(f.state.paths.HasSearchPath(PathKind::Screenshot, f.dir.path() + "/shots/"));
@@ -778,14 +781,14 @@ private Q_SLOTS:
         f.select(record);
         auto d = f.open(adding);
         d->detailsTab->txtGameName->setText(QStringLiteral("Dropped on"));
-        drop(d->picScrShot,
+        drop(d->imagesTab->picScrShot,
              {shots + QStringLiteral("Title.JPG"), shots + QStringLiteral("readme.txt"),
               shots + QStringLiteral("screen.scr"), shots + QStringLiteral("map.png"), shots});
         const QString expected = adding ? QStringLiteral("Title.JPG,screen.scr,map.png")
                                         : "a.scr,Title.JPG,screen.scr,map.png";
-        QCOMPARE(d->workingRecord().Screenshots, expected);
+        QCOMPARE(d->imagesTab->screenshots(), expected);
         QCOMPARE(d->SSTab1->currentIndex(), 2);
-        QCOMPARE(d->currentShot(), int(d->shotList().size()) - 1);
+        QCOMPARE(d->imagesTab->currentShot(), int(d->imagesTab->shotList().size()) - 1);
         QVERIFY(f.state.paths.HasSearchPath(PathKind::Screenshot, shots));
         QCOMPARE(f.state.database.Get(0).Screenshots, QStringLiteral("a.scr"));
         click(ok ? d->cmdOK : d->cmdCancel);
@@ -832,14 +835,14 @@ private Q_SLOTS:
         touch(shots + QStringLiteral("plain.scr"));
         auto d = f.open(true);
         f.dialogs.files.enqueue(shots + comma);
-        click(d->cmdAction[2]);
-        drop(d->picScrShot, {shots + comma, shots + QStringLiteral("plain.scr")});
+        click(d->imagesTab->cmdAction[2]);
+        drop(d->imagesTab->picScrShot, {shots + comma, shots + QStringLiteral("plain.scr")});
         const Message refused{"A screenshot's file name cannot hold a comma: [" + comma + "]",
                               "Can't Add Screenshot", MessageIcon::Critical, MessageButtons::Ok};
         QCOMPARE(f.dialogs.messages().size(), 2);
         QCOMPARE(describe(f.dialogs.messages().value(0)), describe(refused));
         QCOMPARE(describe(f.dialogs.messages().value(1)), describe(refused));
-        QCOMPARE(d->workingRecord().Screenshots, QStringLiteral("plain.scr"));
+        QCOMPARE(d->imagesTab->screenshots(), QStringLiteral("plain.scr"));
     }
 
     // Characters Windows-1252 lacks would come back from the file as "?": OK asks first, Yes
