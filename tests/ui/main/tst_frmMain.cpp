@@ -7,6 +7,7 @@
 #include "ui/list/GameListProxy.h"
 #include "ui/list/GameListView.h"
 #include "ui/properties/DetailsTab.h"
+#include "ui/properties/FilesTab.h"
 #include "ui/properties/frmProperties.h"
 
 #include <QApplication>
@@ -671,7 +672,7 @@ private Q_SLOTS:
             dialog->detailsTab->txtGameName->setText(QStringLiteral("Beta Edited"));
             dialog->detailsTab->txtPublisher->setText(QStringLiteral("Ultimate"));
             dialog->detailsTab->txtYear->setText(QStringLiteral("1984"));
-            dialog->txtRom->setText(QStringLiteral("beta.z80"));
+            dialog->filesTab->txtRom->setText(QStringLiteral("beta.z80"));
             QTest::mouseClick(dialog->cmdOK, Qt::LeftButton);
         });
         w[MenuArray(menu)].at(properties)->trigger();

@@ -13,6 +13,7 @@
 #include "state/AppState.h"
 #include "ui/list/GameListModel.h"
 #include "ui/properties/DetailsTab.h"
+#include "ui/properties/FilesTab.h"
 #include "ui/properties/ImagesTab.h"
 #include "ui/properties/NotesTab.h"
 #include "ui/properties/frmProperties.h"
@@ -202,7 +203,7 @@ private Q_SLOTS:
         QCOMPARE(f.state.database.Get(0).Screenshots,
                  ok ? QStringLiteral("Jet  Set.scr") : QString());
         QCOMPARE(QFile::exists(shots + QStringLiteral("Jet  Set.scr")), ok);
-        dialog->txtRom->setText(QStringLiteral("none.tap"));
+        dialog->filesTab->txtRom->setText(QStringLiteral("none.tap"));
         QVERIFY(!dialog->imagesTab->cmdAddLoadingScreen->isEnabled());
     }
 
@@ -219,19 +220,17 @@ private Q_SLOTS:
             tabs.append(d->SSTab1->tabText(i));
         QCOMPARE(tabs, (QStringList{"Rom Details", "Notes", "Images", "Files", "Run"}));
         QCOMPARE(d->detailsTab->Label1->text(), QStringLiteral("Titel"));
-        const QStringList labels = {d->detailsTab->Label2->text(),
-                                    d->detailsTab->Label3->text(),
-                                    d->detailsTab->Label4->text(),
-                                    d->detailsTab->Label5->text(),
-                                    d->Label6->text(),
-                                    d->Label7->text()};
+        const QStringList labels = {d->detailsTab->Label2->text(), d->detailsTab->Label3->text(),
+                                    d->detailsTab->Label4->text(), d->detailsTab->Label5->text(),
+                                    d->filesTab->Label6->text(),   d->filesTab->Label7->text()};
         QCOMPARE(labels, (QStringList{"Rom Types", "Year", "Publisher", "Author(s)", "Rom File",
                                       "Audio File"}));
         QStringList buttons;
         for (QPushButton *button : d->imagesTab->cmdAction)
             buttons.append(button->text());
-        buttons << d->cmdRunTaper->text() << d->cmdOK->text() << d->cmdCancel->text()
-                << d->cmdLocate->text() << d->cmdFindMusic->text() << d->cmdFillFromTape->text();
+        buttons << d->filesTab->cmdRunTaper->text() << d->cmdOK->text() << d->cmdCancel->text()
+                << d->filesTab->cmdLocate->text() << d->filesTab->cmdFindMusic->text()
+                << d->filesTab->cmdFillFromTape->text();
         // Built-in captions get a mnemonic no other button uses; a language file's stay as written.
         QCOMPARE(buttons, (QStringList{"<", ">", "&Add", "&Remove", "C&lear", "&View Rom Blocks",
                                        "&OK", "Abbre&chen", "...", "...", "&Fill from tape"}));
@@ -261,8 +260,8 @@ private Q_SLOTS:
         QCOMPARE(d->detailsTab->txtPublisher->text(), QStringLiteral("Bug-Byte"));
         QCOMPARE(d->detailsTab->txtAuthors->text(), QStringLiteral("Matthew Smith"));
         QCOMPARE(d->notesTab->txtNotes->toPlainText(), QStringLiteral("Line one\nLine two"));
-        QCOMPARE(d->txtRom->text(), QStringLiteral("MANIC.TZX"));
-        QCOMPARE(d->txtMusicFile->text(), QStringLiteral("manic.ay"));
+        QCOMPARE(d->filesTab->txtRom->text(), QStringLiteral("MANIC.TZX"));
+        QCOMPARE(d->filesTab->txtMusicFile->text(), QStringLiteral("manic.ay"));
         QCOMPARE(d->detailsTab->lstType->currentRow(), 11);
         QCOMPARE(d->imagesTab->shotList(), (QStringList{"a.scr", "b.gif", "c.bmp"}));
         QCOMPARE(d->imagesTab->lblScrShots->text(), QStringLiteral("1 of 3"));
@@ -361,8 +360,8 @@ private Q_SLOTS:
         d->detailsTab->txtPublisher->setText(QStringLiteral("P"));
         d->detailsTab->txtAuthors->setText(QStringLiteral("A, B"));
         d->notesTab->txtNotes->setPlainText(QStringLiteral("one\ntwo"));
-        d->txtRom->setText(QStringLiteral("new.tap"));
-        d->txtMusicFile->setText(QStringLiteral("new.ay"));
+        d->filesTab->txtRom->setText(QStringLiteral("new.tap"));
+        d->filesTab->txtMusicFile->setText(QStringLiteral("new.ay"));
         click(d->cmdOK);
         QCOMPARE(f.view.calls, QStringList{"RefillGameList"});
         QCOMPARE(f.state.database.EntryCount(), 2);
@@ -390,7 +389,7 @@ private Q_SLOTS:
         auto d = f.open(false);
         QCOMPARE(d->detailsTab->lstType->currentRow(), -1);
         d->detailsTab->txtPublisher->setText(QStringLiteral("Software Projects"));
-        d->txtRom->setText(QStringLiteral("manic.z80"));
+        d->filesTab->txtRom->setText(QStringLiteral("manic.z80"));
         click(d->cmdOK);
         QCOMPARE(f.view.calls, (QStringList{"entryChanged 1", "lstClick"}));
         QCOMPARE(f.state.database.EntryCount(), 2);
@@ -452,12 +451,12 @@ private Q_SLOTS:
                                            d->imagesTab->cmdAction[2],
                                            d->imagesTab->cmdAction[3],
                                            d->imagesTab->cmdAction[4],
-                                           d->txtRom,
-                                           d->cmdLocate,
-                                           d->cmdRunTaper,
-                                           d->cmdFillFromTape,
-                                           d->txtMusicFile,
-                                           d->cmdFindMusic,
+                                           d->filesTab->txtRom,
+                                           d->filesTab->cmdLocate,
+                                           d->filesTab->cmdRunTaper,
+                                           d->filesTab->cmdFillFromTape,
+                                           d->filesTab->txtMusicFile,
+                                           d->filesTab->cmdFindMusic,
                                            d->cmdOK,
                                            d->cmdCancel};
         QList<QWidget *> chain;
@@ -489,18 +488,19 @@ private Q_SLOTS:
         QFETCH(bool, enabled);
         Fixture f;
         auto d = f.open(true);
-        d->txtRom->setText(QStringLiteral("other.tap"));
-        d->txtRom->setText(romFile);
-        QCOMPARE(d->cmdRunTaper->isEnabled(), enabled);
-        QVERIFY(!d->cmdFillFromTape->isEnabled()); // no rom paths: the file is never found
+        d->filesTab->txtRom->setText(QStringLiteral("other.tap"));
+        d->filesTab->txtRom->setText(romFile);
+        QCOMPARE(d->filesTab->cmdRunTaper->isEnabled(), enabled);
+        QVERIFY(
+            !d->filesTab->cmdFillFromTape->isEnabled()); // no rom paths: the file is never found
     }
 
     void viewRomBlocks()
     {
         Fixture f;
         auto d = f.open(true);
-        d->txtRom->setText(QStringLiteral("jsw.tzx"));
-        click(d->cmdRunTaper);
+        d->filesTab->txtRom->setText(QStringLiteral("jsw.tzx"));
+        click(d->filesTab->cmdRunTaper);
         QCOMPARE(describe(f.dialogs.messages().value(0)),
                  describe({"Unable to find rom. Please check the paths", "ROM not found",
                            MessageIcon::Information, MessageButtons::Ok}));
@@ -519,7 +519,7 @@ private Q_SLOTS:
                 modal->close();
             }
         });
-        click(d->cmdRunTaper);
+        click(d->filesTab->cmdRunTaper);
         QCOMPARE(opened, QStringLiteral("frmTaper"));
         QCOMPARE(owner, d.get());
         QCOMPARE(rows, 3);
@@ -538,7 +538,7 @@ private Q_SLOTS:
         const QString otherDir = f.makeDir(QStringLiteral("more"));
         touch(otherDir + QStringLiteral("Jet Pac.TAP"));
         f.dialogs.files.enqueue(otherDir + QStringLiteral("Jet Pac.TAP"));
-        click(d->cmdLocate);
+        click(d->filesTab->cmdLocate);
         const auto request = f.dialogs.requestsOf(Kind::OpenFile).value(0).file;
         QCOMPARE(request.title, QStringLiteral("Select File"));
         QCOMPARE(request.filter,
@@ -549,14 +549,14 @@ private Q_SLOTS:
         QCOMPARE(request.selectedFilter, 6); // all files
         QCOMPARE(request.proposedName, romDir + QStringLiteral("manic.tzx"));
         QCOMPARE(request.directory, romDir); // where it opens without a rom file found
-        QCOMPARE(d->txtRom->text(), QStringLiteral("Jet Pac.TAP"));
+        QCOMPARE(d->filesTab->txtRom->text(), QStringLiteral("Jet Pac.TAP"));
         QCOMPARE(f.state.paths[PathKind::Rom].dirs(), (QStringList{romDir, otherDir}));
-        QVERIFY(d->cmdRunTaper->isEnabled());
-        QVERIFY(d->cmdFillFromTape->isEnabled());
+        QVERIFY(d->filesTab->cmdRunTaper->isEnabled());
+        QVERIFY(d->filesTab->cmdFillFromTape->isEnabled());
 
         f.dialogs.files.enqueue(QString()); // cancelled
-        click(d->cmdLocate);
-        QCOMPARE(d->txtRom->text(), QStringLiteral("Jet Pac.TAP"));
+        click(d->filesTab->cmdLocate);
+        QCOMPARE(d->filesTab->txtRom->text(), QStringLiteral("Jet Pac.TAP"));
         QCOMPARE(f.state.paths[PathKind::Rom].dirs().size(), 2);
     }
 
@@ -577,13 +577,13 @@ private Q_SLOTS:
         f.select(fullRecord());
         auto d = f.open(false);
         f.dialogs.files.enqueue(f.dir.path() + QStringLiteral("/tunes/theme.ay"));
-        click(d->cmdFindMusic);
+        click(d->filesTab->cmdFindMusic);
         const auto request = f.dialogs.requestsOf(Kind::OpenFile).value(0).file;
         QCOMPARE(request.title, QStringLiteral("Select File"));
         QCOMPARE(request.filter, QStringLiteral("All files (*.*)|*.*"));
         QCOMPARE(request.proposedName,
                  listed ? musicDir + QStringLiteral("manic.ay") : QStringLiteral("manic.ay"));
-        QCOMPARE(d->txtMusicFile->text(), QStringLiteral("theme.ay"));
+        QCOMPARE(d->filesTab->txtMusicFile->text(), QStringLiteral("theme.ay"));
         QVERIFY(f.state.paths.HasSearchPath(PathKind::Music, f.dir.path() + "/tunes/"));
     }
 
@@ -901,7 +901,7 @@ private Q_SLOTS:
         writeFile(romDir + QStringLiteral("notes.tzx"), QByteArrayLiteral("just some text"));
         f.state.paths.AddSearchPath(PathKind::Rom, romDir);
         auto d = f.open(true);
-        d->txtRom->setText(QStringLiteral("notes.tzx"));
+        d->filesTab->txtRom->setText(QStringLiteral("notes.tzx"));
         QString opened;
         QTimer::singleShot(0, d.get(), [&] {
             QWidget *modal = QApplication::activeModalWidget();
@@ -910,7 +910,7 @@ private Q_SLOTS:
                 modal->close();
             }
         });
-        click(d->cmdRunTaper);
+        click(d->filesTab->cmdRunTaper);
         QCOMPARE(describe(f.dialogs.messages().value(0)),
                  describe({"Invalid TZX Image", "Kivo", MessageIcon::None, MessageButtons::Ok}));
         QCOMPARE(opened, QString());
@@ -939,7 +939,7 @@ private Q_SLOTS:
         record.RomFile = QStringLiteral("jsw.tzx");
         f.select(record);
         auto d = f.open(false);
-        click(d->cmdFillFromTape);
+        click(d->filesTab->cmdFillFromTape);
         QCOMPARE(d->detailsTab->txtGameName->text(), filled);
     }
 
@@ -952,22 +952,22 @@ private Q_SLOTS:
         f.state.paths.AddSearchPath(PathKind::Rom, romDir);
         auto d = f.open(true);
         d->detailsTab->txtPublisher->setText(QStringLiteral("Mine"));
-        d->txtRom->setText(QStringLiteral("JSW.TZX"));
-        QVERIFY(d->cmdFillFromTape->isEnabled());
-        click(d->cmdFillFromTape);
+        d->filesTab->txtRom->setText(QStringLiteral("JSW.TZX"));
+        QVERIFY(d->filesTab->cmdFillFromTape->isEnabled());
+        click(d->filesTab->cmdFillFromTape);
         QCOMPARE(d->detailsTab->txtGameName->text(), QStringLiteral("Jet Set Willy"));
         QCOMPARE(d->detailsTab->txtPublisher->text(), QStringLiteral("Mine"));
         QCOMPARE(d->detailsTab->txtAuthors->text(),
                  QStringLiteral("Matthew Smith, Steve Wetherill"));
         QCOMPARE(d->detailsTab->txtYear->text(), QStringLiteral("1984"));
         QCOMPARE(d->notesTab->txtNotes->toPlainText(), QStringLiteral("Mansion\nof doom"));
-        QCOMPARE(d->lblFilled->text(),
+        QCOMPARE(d->filesTab->lblFilled->text(),
                  QStringLiteral("Filled from the tape: Rom Name, Author(s), Year, Notes"));
         QVERIFY(f.dialogs.requests.isEmpty());
 
         // A second fill finds every box taken.
-        click(d->cmdFillFromTape);
-        QCOMPARE(d->lblFilled->text(),
+        click(d->filesTab->cmdFillFromTape);
+        QCOMPARE(d->filesTab->lblFilled->text(),
                  QStringLiteral("Nothing filled: the tape has nothing for the empty boxes."));
         QVERIFY(f.state.database.EntryCount() == 0);
         click(d->cmdOK);
@@ -998,9 +998,9 @@ private Q_SLOTS:
         writeFile(romDir + QStringLiteral("jsw.tzx"), catalogueTape());
         f.state.paths.AddSearchPath(PathKind::Rom, romDir);
         auto d = f.open(true);
-        d->txtRom->setText(QStringLiteral("jsw.tzx"));
+        d->filesTab->txtRom->setText(QStringLiteral("jsw.tzx"));
         d->detailsTab->txtYear->setText(year);
-        click(d->cmdFillFromTape);
+        click(d->filesTab->cmdFillFromTape);
         QCOMPARE(d->detailsTab->txtYear->text(), after);
     }
 
@@ -1017,26 +1017,26 @@ private Q_SLOTS:
         writeFile(romDir + QStringLiteral("fake.tzx"), QByteArrayLiteral("not a tape"));
         f.state.paths.AddSearchPath(PathKind::Rom, romDir);
         auto d = f.open(true);
-        d->txtRom->setText(QStringLiteral("plain.tap"));
-        click(d->cmdFillFromTape);
+        d->filesTab->txtRom->setText(QStringLiteral("plain.tap"));
+        click(d->filesTab->cmdFillFromTape);
         QCOMPARE(d->detailsTab->txtGameName->text(), QStringLiteral("Skool Daze"));
-        QCOMPARE(d->lblFilled->text(), QStringLiteral("Filled from the tape: Rom Name"));
+        QCOMPARE(d->filesTab->lblFilled->text(), QStringLiteral("Filled from the tape: Rom Name"));
         QVERIFY(d->detailsTab->txtAuthors->text().isEmpty());
 
         d->detailsTab->txtGameName->clear();
-        d->txtRom->setText(QStringLiteral("fake.tzx"));
-        click(d->cmdFillFromTape);
+        d->filesTab->txtRom->setText(QStringLiteral("fake.tzx"));
+        click(d->filesTab->cmdFillFromTape);
         QCOMPARE(describe(f.dialogs.messages().value(0)),
                  describe({"Invalid TZX Image", "Kivo", MessageIcon::None, MessageButtons::Ok}));
         QVERIFY(d->detailsTab->txtGameName->text().isEmpty());
 
         // A rom file the paths do not find, or one that is no tape, leaves the button disabled.
-        d->txtRom->setText(QStringLiteral("gone.tzx"));
-        QVERIFY(d->cmdRunTaper->isEnabled());
-        QVERIFY(!d->cmdFillFromTape->isEnabled());
+        d->filesTab->txtRom->setText(QStringLiteral("gone.tzx"));
+        QVERIFY(d->filesTab->cmdRunTaper->isEnabled());
+        QVERIFY(!d->filesTab->cmdFillFromTape->isEnabled());
         touch(romDir + QStringLiteral("game.z80"));
-        d->txtRom->setText(QStringLiteral("game.z80"));
-        QVERIFY(!d->cmdFillFromTape->isEnabled());
+        d->filesTab->txtRom->setText(QStringLiteral("game.z80"));
+        QVERIFY(!d->filesTab->cmdFillFromTape->isEnabled());
     }
 
     void fillFromCorpusTape()
@@ -1048,8 +1048,8 @@ private Q_SLOTS:
         QString romDir = QFileInfo(tape).absolutePath() + u'/';
         f.state.paths.AddSearchPath(PathKind::Rom, romDir);
         auto d = f.open(true);
-        d->txtRom->setText(QStringLiteral("tzx.tzx"));
-        click(d->cmdFillFromTape);
+        d->filesTab->txtRom->setText(QStringLiteral("tzx.tzx"));
+        click(d->filesTab->cmdFillFromTape);
         QCOMPARE(d->detailsTab->txtGameName->text(), QStringLiteral("TZX test tape"));
         QCOMPARE(d->detailsTab->txtAuthors->text(), QStringLiteral("kio@little-bat.de"));
         QCOMPARE(d->detailsTab->txtYear->text(), QStringLiteral("2018"));
