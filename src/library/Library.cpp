@@ -186,13 +186,19 @@ bool holdsLog(const QString &path)
     return false;
 }
 
+static_assert(kMaxSessionSeconds == 316224000 && kMaxSessionSeconds < (1 << kSessionSecondsBits),
+              "kSelectSessionTotals counts seconds so far");
+
 bool readSessions(LibraryConnection &connection, std::vector<SessionRead> &sessions, QString &error)
 {
+    // A start and its seconds come as one number (see kSelectSessionTotals).
     QSqlQuery query(connection.database());
-    if (connection.run(query, QStringLiteral("SELECT entry, start, seconds FROM kivo_session"))) {
-        while (query.next())
-            sessions.push_back({query.value(0).toLongLong(), query.value(1).toLongLong(),
-                                sessionSeconds(query.value(2))});
+    if (connection.run(query, kSelectSessionTotals)) {
+        while (query.next()) {
+            const qint64 packed = query.value(1).toLongLong();
+            sessions.push_back({query.value(0).toLongLong(), packed >> kSessionSecondsBits,
+                                packed & ((qint64(1) << kSessionSecondsBits) - 1)});
+        }
     }
     if (!query.lastError().isValid() && connection.error().isEmpty())
         return true;
@@ -437,11 +443,13 @@ bool Library::loadRows(QString &error)
     if (!m_connection->run(entries, kSelectEntries))
         return failed(entries);
     while (entries.next()) {
-        const qint64 kindAndFavourite = entries.value(2).toLongLong();
+        // id * 4 + kind * 2 + favourite, as kSelectEntries packs them.
+        const qint64 packed = entries.value(0).toLongLong();
         QString text = entries.value(1).toString();
-        if (kindAndFavourite < 0 || kindAndFavourite > 3 || text.isEmpty())
+        const auto kind = LibraryKey::Kind((packed >> 1) & 1);
+        if (packed <= 0 || text.isEmpty())
             continue;
-        QHash<QString, qsizetype> &index = m_index[std::size_t(kindAndFavourite / 2)];
+        QHash<QString, qsizetype> &index = m_index[std::size_t(kind)];
         const qsizetype known = index.size();
         qsizetype &at = index[text.toCaseFolded()];
         // One row per key; a second one can only come from another writer and is not shown.
@@ -449,9 +457,9 @@ bool Library::loadRows(QString &error)
             continue;
         at = qsizetype(m_rows.size());
         Row &row = m_rows.emplace_back();
-        row.id = entries.value(0).toLongLong();
-        row.key = {LibraryKey::Kind(kindAndFavourite / 2), std::move(text)};
-        row.favourite = kindAndFavourite % 2 != 0;
+        row.id = packed >> 2;
+        row.key = {kind, std::move(text)};
+        row.favourite = (packed & 1) != 0;
     }
     if (entries.lastError().isValid())
         return failed(entries);

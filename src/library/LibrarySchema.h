@@ -15,14 +15,22 @@ class LibraryConnection;
 inline constexpr qint32 kLibraryApplicationId = 0x4B49564C; // "KIVL"
 inline constexpr int kLibrarySchemaVersion = 1;
 
-// Qt makes a QVariant of every value read: a row's kind and favourite come as one number,
-// kind * 2 + favourite, and what only some rows have comes from a second query, which the
+// Qt makes a QVariant of every value read: a row's id, kind and favourite come as one number,
+// id * 4 + kind * 2 + favourite (an id this Kivo writes is far below 2^61, and a row of an
+// unknown kind is not read), and what only some rows have comes from a second query, which the
 // partial index kivo_entry_more answers without reading the others.
 inline const QString kSelectEntries =
-    QStringLiteral("SELECT id, spelling, kind * 2 + (favourite <> 0) FROM kivo_entry ORDER BY id");
+    QStringLiteral("SELECT id * 4 + kind * 2 + (favourite <> 0), spelling FROM kivo_entry "
+                   "WHERE id BETWEEN 1 AND 2305843009213693951 AND kind IN (0, 1) ORDER BY id");
 inline const QString kSelectEntryMore =
     QStringLiteral("SELECT id, tags, emulator, machine, arguments FROM kivo_entry "
                    "WHERE coalesce(tags, emulator, machine, arguments) IS NOT NULL ORDER BY id");
+// Each session as its row's id and start * 2^29 + seconds: seconds are counted up to
+// kMaxSessionSeconds (below 2^29), and a start is taken as between 1970 and the year 2514.
+inline constexpr int kSessionSecondsBits = 29;
+inline const QString kSelectSessionTotals =
+    QStringLiteral("SELECT entry, min(max(start, 0), 17179869183) * 536870912 + "
+                   "min(max(seconds, 0), 316224000) FROM kivo_session");
 inline const QString kSelectSessions =
     QStringLiteral("SELECT id, entry, start, seconds FROM kivo_session ORDER BY id");
 
