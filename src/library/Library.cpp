@@ -569,11 +569,6 @@ const Library::Row *Library::find(const LibraryKey &key) const
     return find(key.foldedKey());
 }
 
-const LibraryRow *Library::rowOf(const FoldedLibraryKey &key) const
-{
-    return find(key);
-}
-
 const LibraryRow *Library::rowOf(const FoldedLibraryKey &key, LibraryRowPlace &place) const
 {
     if (place.generation != m_generation) {

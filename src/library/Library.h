@@ -71,10 +71,9 @@ public:
 
     // The row of `key`; a row with no plays, tags or choices when the library has none.
     LibraryRow row(const LibraryKey &key) const;
-    // The row of `key`, nullptr when there is none; the key folded once for many lookups.
-    const LibraryRow *rowOf(const FoldedLibraryKey &key) const;
-    // The same, for a caller that looks the same key up again and again: `place` remembers
-    // where its row is until a row is added, moved or dropped.
+    // The row of `key`, nullptr when there is none, for a caller that looks the same key up
+    // again and again: `place` remembers where its row is until a row is added, moved or
+    // dropped.
     const LibraryRow *rowOf(const FoldedLibraryKey &key, LibraryRowPlace &place) const;
     bool contains(const LibraryKey &key) const { return find(key) != nullptr; }
     qsizetype rowCount() const { return qsizetype(m_rows.size()) - m_removed; }

@@ -14,8 +14,6 @@ class LibraryKeyCache
 public:
     // What `library` remembers of the entry in `slot` of `catalogue`; nullptr for nothing.
     const LibraryRow *rowOf(const Library &library, const RomDatabase &catalogue, int slot) const;
-    // Forgets every key: the catalogue was replaced.
-    void clear() { m_kept.clear(); }
 
 private:
     struct Kept
