@@ -13,6 +13,7 @@
 #include "ui/programs/EmulatorProfileEditor.h"
 #include "ui/programs/frmEmulators.h"
 #include "ui/properties/CommandPreview.h"
+#include "ui/properties/FilesTab.h"
 #include "ui/properties/frmProperties.h"
 
 #include <QCheckBox>
@@ -146,7 +147,7 @@ void tst_EmulatorProfiles::presetRunsEachTapeInItsMachine()
     f.select(0);
     frmProperties properties(f.state, f.dialogs, *f.window, f.window->pictures(), false,
                              f.window.get());
-    const QStringList shown = properties.commandPreview->text().split(u'\n');
+    const QStringList shown = properties.filesTab->commandPreview->text().split(u'\n');
     QCOMPARE(shown.size(), 2);
     QCOMPARE(shellWords(shown.first()), QStringList{f.emulator} + started128);
     QVERIFY(f.dialogs.messages().size() == 1); // the preset's question, nothing else

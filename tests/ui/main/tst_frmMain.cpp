@@ -6,6 +6,8 @@
 #include "ui/list/GameListModel.h"
 #include "ui/list/GameListProxy.h"
 #include "ui/list/GameListView.h"
+#include "ui/properties/DetailsTab.h"
+#include "ui/properties/FilesTab.h"
 #include "ui/properties/frmProperties.h"
 
 #include <QApplication>
@@ -666,11 +668,11 @@ private Q_SLOTS:
             if (dialog == nullptr)
                 return;
             owner = dialog->parentWidget();
-            QCOMPARE(dialog->txtGameName->text(), QStringLiteral("Beta"));
-            dialog->txtGameName->setText(QStringLiteral("Beta Edited"));
-            dialog->txtPublisher->setText(QStringLiteral("Ultimate"));
-            dialog->txtYear->setText(QStringLiteral("1984"));
-            dialog->txtRom->setText(QStringLiteral("beta.z80"));
+            QCOMPARE(dialog->detailsTab->txtGameName->text(), QStringLiteral("Beta"));
+            dialog->detailsTab->txtGameName->setText(QStringLiteral("Beta Edited"));
+            dialog->detailsTab->txtPublisher->setText(QStringLiteral("Ultimate"));
+            dialog->detailsTab->txtYear->setText(QStringLiteral("1984"));
+            dialog->filesTab->txtRom->setText(QStringLiteral("beta.z80"));
             QTest::mouseClick(dialog->cmdOK, Qt::LeftButton);
         });
         w[MenuArray(menu)].at(properties)->trigger();
@@ -696,8 +698,8 @@ private Q_SLOTS:
             if (dialog == nullptr)
                 return;
             QVERIFY(dialog->boolAdding);
-            QVERIFY(dialog->txtGameName->text().isEmpty());
-            dialog->txtGameName->setText(QStringLiteral("Gamma"));
+            QVERIFY(dialog->detailsTab->txtGameName->text().isEmpty());
+            dialog->detailsTab->txtGameName->setText(QStringLiteral("Gamma"));
             QTest::mouseClick(dialog->cmdOK, Qt::LeftButton);
         });
         w[MenuArray(menu)].at(add)->trigger();

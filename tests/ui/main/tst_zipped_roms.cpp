@@ -8,6 +8,8 @@
 
 #include "ui/list/GameListModel.h"
 #include "ui/list/GameListView.h"
+#include "ui/properties/DetailsTab.h"
+#include "ui/properties/FilesTab.h"
 #include "ui/properties/frmProperties.h"
 #include "ui/screens/ScreenshotStrip.h"
 
@@ -225,8 +227,8 @@ void tst_ZippedRoms::tapeViewerAndFillReadTheMember()
     f.select(0);
     frmProperties d(f.state, f.dialogs, *f.window, f.window->pictures(), false, f.window.get());
     d.show();
-    QVERIFY(d.cmdRunTaper->isEnabled());
-    QVERIFY(d.cmdFillFromTape->isEnabled());
+    QVERIFY(d.filesTab->cmdRunTaper->isEnabled());
+    QVERIFY(d.filesTab->cmdFillFromTape->isEnabled());
 
     int blocks = -1;
     QTimer::singleShot(0, &d, [&] {
@@ -236,17 +238,17 @@ void tst_ZippedRoms::tapeViewerAndFillReadTheMember()
             modal->close();
         }
     });
-    QTest::mouseClick(d.cmdRunTaper, Qt::LeftButton);
+    QTest::mouseClick(d.filesTab->cmdRunTaper, Qt::LeftButton);
     QCOMPARE(blocks, 3);
 
-    QTest::mouseClick(d.cmdFillFromTape, Qt::LeftButton);
-    QCOMPARE(d.txtGameName->text(), QStringLiteral("Jet Set Willy"));
-    QCOMPARE(d.txtPublisher->text(), QStringLiteral("Software Projects"));
+    QTest::mouseClick(d.filesTab->cmdFillFromTape, Qt::LeftButton);
+    QCOMPARE(d.detailsTab->txtGameName->text(), QStringLiteral("Jet Set Willy"));
+    QCOMPARE(d.detailsTab->txtPublisher->text(), QStringLiteral("Software Projects"));
     QCOMPARE(f.dialogs.messages().size(), 0);
 
-    d.txtRom->setText(QStringLiteral("snap.zip")); // a snapshot has no blocks
-    QVERIFY(!d.cmdRunTaper->isEnabled());
-    QVERIFY(!d.cmdFillFromTape->isEnabled());
+    d.filesTab->txtRom->setText(QStringLiteral("snap.zip")); // a snapshot has no blocks
+    QVERIFY(!d.filesTab->cmdRunTaper->isEnabled());
+    QVERIFY(!d.filesTab->cmdFillFromTape->isEnabled());
 }
 
 // Catches the strip reading the archive's own bytes as a tape and finding no screen.

@@ -12,6 +12,10 @@
 #include "render/PictureLoader.h"
 #include "state/AppState.h"
 #include "ui/list/GameListModel.h"
+#include "ui/properties/DetailsTab.h"
+#include "ui/properties/FilesTab.h"
+#include "ui/properties/ImagesTab.h"
+#include "ui/properties/NotesTab.h"
 #include "ui/properties/frmProperties.h"
 
 #include <QApplication>
@@ -188,9 +192,9 @@ private Q_SLOTS:
         record.RomFile = QStringLiteral("Jet, Set.tap");
         f.select(record);
         const auto dialog = f.open(false);
-        QVERIFY(dialog->cmdAddLoadingScreen->isEnabled());
-        click(dialog->cmdAddLoadingScreen);
-        QCOMPARE(dialog->shotList(), QStringList{"Jet  Set.scr"});
+        QVERIFY(dialog->imagesTab->cmdAddLoadingScreen->isEnabled());
+        click(dialog->imagesTab->cmdAddLoadingScreen);
+        QCOMPARE(dialog->imagesTab->shotList(), QStringList{"Jet  Set.scr"});
         QCOMPARE(readFile(shots + QStringLiteral("Jet  Set.scr")), screen);
         if (ok)
             dialog->cmdOK_Click();
@@ -199,8 +203,8 @@ private Q_SLOTS:
         QCOMPARE(f.state.database.Get(0).Screenshots,
                  ok ? QStringLiteral("Jet  Set.scr") : QString());
         QCOMPARE(QFile::exists(shots + QStringLiteral("Jet  Set.scr")), ok);
-        dialog->txtRom->setText(QStringLiteral("none.tap"));
-        QVERIFY(!dialog->cmdAddLoadingScreen->isEnabled());
+        dialog->filesTab->txtRom->setText(QStringLiteral("none.tap"));
+        QVERIFY(!dialog->imagesTab->cmdAddLoadingScreen->isEnabled());
     }
 
     void captionsAndTypes()
@@ -215,29 +219,32 @@ private Q_SLOTS:
         for (int i = 0; i < d->SSTab1->count(); ++i)
             tabs.append(d->SSTab1->tabText(i));
         QCOMPARE(tabs, (QStringList{"Rom Details", "Notes", "Images", "Files", "Run"}));
-        QCOMPARE(d->Label1->text(), QStringLiteral("Titel"));
-        const QStringList labels = {d->Label2->text(), d->Label3->text(), d->Label4->text(),
-                                    d->Label5->text(), d->Label6->text(), d->Label7->text()};
+        QCOMPARE(d->detailsTab->Label1->text(), QStringLiteral("Titel"));
+        const QStringList labels = {d->detailsTab->Label2->text(), d->detailsTab->Label3->text(),
+                                    d->detailsTab->Label4->text(), d->detailsTab->Label5->text(),
+                                    d->filesTab->Label6->text(),   d->filesTab->Label7->text()};
         QCOMPARE(labels, (QStringList{"Rom Types", "Year", "Publisher", "Author(s)", "Rom File",
                                       "Audio File"}));
         QStringList buttons;
-        for (QPushButton *button : d->cmdAction)
+        for (QPushButton *button : d->imagesTab->cmdAction)
             buttons.append(button->text());
-        buttons << d->cmdRunTaper->text() << d->cmdOK->text() << d->cmdCancel->text()
-                << d->cmdLocate->text() << d->cmdFindMusic->text() << d->cmdFillFromTape->text();
+        buttons << d->filesTab->cmdRunTaper->text() << d->cmdOK->text() << d->cmdCancel->text()
+                << d->filesTab->cmdLocate->text() << d->filesTab->cmdFindMusic->text()
+                << d->filesTab->cmdFillFromTape->text();
         // Built-in captions get a mnemonic no other button uses; a language file's stay as written.
         QCOMPARE(buttons, (QStringList{"<", ">", "&Add", "&Remove", "C&lear", "&View Rom Blocks",
                                        "&OK", "Abbre&chen", "...", "...", "&Fill from tape"}));
         // All 130 types in index order, a new entry at type 15.
-        QCOMPARE(d->lstType->count(), 130);
-        QCOMPARE(d->lstType->item(0)->text(), QStringLiteral("Arcade - Beat'em Up"));
-        QCOMPARE(d->lstType->item(129)->text(), QStringLiteral("Shoot'em Up - [uncategorized]"));
-        QCOMPARE(d->lstType->currentRow(), 15);
-        QCOMPARE(d->lstType->currentItem()->text(), QStringLiteral("Spielhalle"));
-        QVERIFY(d->txtGameName->text().isEmpty());
-        QVERIFY(d->txtYear->text().isEmpty());
-        QVERIFY(d->lblScrShots->text().isEmpty());
-        QCOMPARE(shown(d->picScrShot), rgb32(drawPicNoSS()));
+        QCOMPARE(d->detailsTab->lstType->count(), 130);
+        QCOMPARE(d->detailsTab->lstType->item(0)->text(), QStringLiteral("Arcade - Beat'em Up"));
+        QCOMPARE(d->detailsTab->lstType->item(129)->text(),
+                 QStringLiteral("Shoot'em Up - [uncategorized]"));
+        QCOMPARE(d->detailsTab->lstType->currentRow(), 15);
+        QCOMPARE(d->detailsTab->lstType->currentItem()->text(), QStringLiteral("Spielhalle"));
+        QVERIFY(d->detailsTab->txtGameName->text().isEmpty());
+        QVERIFY(d->detailsTab->txtYear->text().isEmpty());
+        QVERIFY(d->imagesTab->lblScrShots->text().isEmpty());
+        QCOMPARE(shown(d->imagesTab->picScrShot), rgb32(drawPicNoSS()));
         QCOMPARE(d->SSTab1->currentIndex(), 0);
     }
 
@@ -248,16 +255,16 @@ private Q_SLOTS:
         f.select(fullRecord());
         auto d = f.open(false);
         QVERIFY(!d->boolAdding);
-        QCOMPARE(d->txtGameName->text(), QStringLiteral("Manic Miner"));
-        QCOMPARE(d->txtYear->text(), QStringLiteral("1983"));
-        QCOMPARE(d->txtPublisher->text(), QStringLiteral("Bug-Byte"));
-        QCOMPARE(d->txtAuthors->text(), QStringLiteral("Matthew Smith"));
-        QCOMPARE(d->txtNotes->toPlainText(), QStringLiteral("Line one\nLine two"));
-        QCOMPARE(d->txtRom->text(), QStringLiteral("MANIC.TZX"));
-        QCOMPARE(d->txtMusicFile->text(), QStringLiteral("manic.ay"));
-        QCOMPARE(d->lstType->currentRow(), 11);
-        QCOMPARE(d->shotList(), (QStringList{"a.scr", "b.gif", "c.bmp"}));
-        QCOMPARE(d->lblScrShots->text(), QStringLiteral("1 of 3"));
+        QCOMPARE(d->detailsTab->txtGameName->text(), QStringLiteral("Manic Miner"));
+        QCOMPARE(d->detailsTab->txtYear->text(), QStringLiteral("1983"));
+        QCOMPARE(d->detailsTab->txtPublisher->text(), QStringLiteral("Bug-Byte"));
+        QCOMPARE(d->detailsTab->txtAuthors->text(), QStringLiteral("Matthew Smith"));
+        QCOMPARE(d->notesTab->txtNotes->toPlainText(), QStringLiteral("Line one\nLine two"));
+        QCOMPARE(d->filesTab->txtRom->text(), QStringLiteral("MANIC.TZX"));
+        QCOMPARE(d->filesTab->txtMusicFile->text(), QStringLiteral("manic.ay"));
+        QCOMPARE(d->detailsTab->lstType->currentRow(), 11);
+        QCOMPARE(d->imagesTab->shotList(), (QStringList{"a.scr", "b.gif", "c.bmp"}));
+        QCOMPARE(d->imagesTab->lblScrShots->text(), QStringLiteral("1 of 3"));
     }
 
     // Opening and OK without a change must give back the very record: line ends in the notes,
@@ -316,8 +323,8 @@ private Q_SLOTS:
         QFETCH(QString, yearColumn);
         Fixture f;
         auto d = f.open(true);
-        d->txtGameName->setText(name);
-        d->txtYear->setText(year);
+        d->detailsTab->txtGameName->setText(name);
+        d->detailsTab->txtYear->setText(year);
         click(d->cmdOK);
         if (!stored) {
             QCOMPARE(describe(f.dialogs.messages().value(0)),
@@ -348,13 +355,13 @@ private Q_SLOTS:
         Fixture f;
         f.select(named(QStringLiteral("Selected")));
         auto d = f.open(true);
-        d->txtGameName->setText(QStringLiteral("New"));
-        d->lstType->setCurrentRow(94);
-        d->txtPublisher->setText(QStringLiteral("P"));
-        d->txtAuthors->setText(QStringLiteral("A, B"));
-        d->txtNotes->setPlainText(QStringLiteral("one\ntwo"));
-        d->txtRom->setText(QStringLiteral("new.tap"));
-        d->txtMusicFile->setText(QStringLiteral("new.ay"));
+        d->detailsTab->txtGameName->setText(QStringLiteral("New"));
+        d->detailsTab->lstType->setCurrentRow(94);
+        d->detailsTab->txtPublisher->setText(QStringLiteral("P"));
+        d->detailsTab->txtAuthors->setText(QStringLiteral("A, B"));
+        d->notesTab->txtNotes->setPlainText(QStringLiteral("one\ntwo"));
+        d->filesTab->txtRom->setText(QStringLiteral("new.tap"));
+        d->filesTab->txtMusicFile->setText(QStringLiteral("new.ay"));
         click(d->cmdOK);
         QCOMPARE(f.view.calls, QStringList{"RefillGameList"});
         QCOMPARE(f.state.database.EntryCount(), 2);
@@ -380,9 +387,9 @@ private Q_SLOTS:
         record.RomType = 200;
         f.select(record);
         auto d = f.open(false);
-        QCOMPARE(d->lstType->currentRow(), -1);
-        d->txtPublisher->setText(QStringLiteral("Software Projects"));
-        d->txtRom->setText(QStringLiteral("manic.z80"));
+        QCOMPARE(d->detailsTab->lstType->currentRow(), -1);
+        d->detailsTab->txtPublisher->setText(QStringLiteral("Software Projects"));
+        d->filesTab->txtRom->setText(QStringLiteral("manic.z80"));
         click(d->cmdOK);
         QCOMPARE(f.view.calls, (QStringList{"entryChanged 1", "lstClick"}));
         QCOMPARE(f.state.database.EntryCount(), 2);
@@ -405,9 +412,9 @@ private Q_SLOTS:
         Fixture f;
         f.select(fullRecord());
         auto d = f.open(true);
-        d->txtGameName->setText(QStringLiteral("Never stored"));
+        d->detailsTab->txtGameName->setText(QStringLiteral("Never stored"));
         if (useEscape)
-            QTest::keyClick(d->txtGameName, Qt::Key_Escape);
+            QTest::keyClick(d->detailsTab->txtGameName, Qt::Key_Escape);
         else
             click(d->cmdCancel);
         QCOMPARE(d->result(), int(QDialog::Rejected));
@@ -421,9 +428,9 @@ private Q_SLOTS:
     {
         Fixture f;
         auto d = f.open(true);
-        d->txtGameName->setText(QStringLiteral("By keyboard"));
-        d->txtYear->setFocus();
-        QTest::keyClick(d->txtYear, Qt::Key_Return);
+        d->detailsTab->txtGameName->setText(QStringLiteral("By keyboard"));
+        d->detailsTab->txtYear->setFocus();
+        QTest::keyClick(d->detailsTab->txtYear, Qt::Key_Return);
         QCOMPARE(d->result(), int(QDialog::Accepted));
         QCOMPARE(f.state.database.Get(0).RomName, QStringLiteral("By keyboard"));
     }
@@ -433,18 +440,32 @@ private Q_SLOTS:
     {
         Fixture f;
         auto d = f.open(true);
-        const QList<QWidget *> expected = {
-            d->txtGameName,  d->lstType,      d->txtYear,      d->txtPublisher, d->txtAuthors,
-            d->txtNotes,     d->cmdAction[0], d->cmdAction[1], d->cmdAction[2], d->cmdAction[3],
-            d->cmdAction[4], d->txtRom,       d->cmdLocate,    d->cmdRunTaper,  d->cmdFillFromTape,
-            d->txtMusicFile, d->cmdFindMusic, d->cmdOK,        d->cmdCancel};
+        const QList<QWidget *> expected = {d->detailsTab->txtGameName,
+                                           d->detailsTab->lstType,
+                                           d->detailsTab->txtYear,
+                                           d->detailsTab->txtPublisher,
+                                           d->detailsTab->txtAuthors,
+                                           d->notesTab->txtNotes,
+                                           d->imagesTab->cmdAction[0],
+                                           d->imagesTab->cmdAction[1],
+                                           d->imagesTab->cmdAction[2],
+                                           d->imagesTab->cmdAction[3],
+                                           d->imagesTab->cmdAction[4],
+                                           d->filesTab->txtRom,
+                                           d->filesTab->cmdLocate,
+                                           d->filesTab->cmdRunTaper,
+                                           d->filesTab->cmdFillFromTape,
+                                           d->filesTab->txtMusicFile,
+                                           d->filesTab->cmdFindMusic,
+                                           d->cmdOK,
+                                           d->cmdCancel};
         QList<QWidget *> chain;
-        QWidget *w = d->txtGameName;
+        QWidget *w = d->detailsTab->txtGameName;
         do {
             if (expected.contains(w))
                 chain.append(w);
             w = w->nextInFocusChain();
-        } while (w != d->txtGameName && chain.size() <= expected.size());
+        } while (w != d->detailsTab->txtGameName && chain.size() <= expected.size());
         QCOMPARE(chain, expected);
     }
 
@@ -467,18 +488,19 @@ private Q_SLOTS:
         QFETCH(bool, enabled);
         Fixture f;
         auto d = f.open(true);
-        d->txtRom->setText(QStringLiteral("other.tap"));
-        d->txtRom->setText(romFile);
-        QCOMPARE(d->cmdRunTaper->isEnabled(), enabled);
-        QVERIFY(!d->cmdFillFromTape->isEnabled()); // no rom paths: the file is never found
+        d->filesTab->txtRom->setText(QStringLiteral("other.tap"));
+        d->filesTab->txtRom->setText(romFile);
+        QCOMPARE(d->filesTab->cmdRunTaper->isEnabled(), enabled);
+        QVERIFY(
+            !d->filesTab->cmdFillFromTape->isEnabled()); // no rom paths: the file is never found
     }
 
     void viewRomBlocks()
     {
         Fixture f;
         auto d = f.open(true);
-        d->txtRom->setText(QStringLiteral("jsw.tzx"));
-        click(d->cmdRunTaper);
+        d->filesTab->txtRom->setText(QStringLiteral("jsw.tzx"));
+        click(d->filesTab->cmdRunTaper);
         QCOMPARE(describe(f.dialogs.messages().value(0)),
                  describe({"Unable to find rom. Please check the paths", "ROM not found",
                            MessageIcon::Information, MessageButtons::Ok}));
@@ -497,7 +519,7 @@ private Q_SLOTS:
                 modal->close();
             }
         });
-        click(d->cmdRunTaper);
+        click(d->filesTab->cmdRunTaper);
         QCOMPARE(opened, QStringLiteral("frmTaper"));
         QCOMPARE(owner, d.get());
         QCOMPARE(rows, 3);
@@ -516,7 +538,7 @@ private Q_SLOTS:
         const QString otherDir = f.makeDir(QStringLiteral("more"));
         touch(otherDir + QStringLiteral("Jet Pac.TAP"));
         f.dialogs.files.enqueue(otherDir + QStringLiteral("Jet Pac.TAP"));
-        click(d->cmdLocate);
+        click(d->filesTab->cmdLocate);
         const auto request = f.dialogs.requestsOf(Kind::OpenFile).value(0).file;
         QCOMPARE(request.title, QStringLiteral("Select File"));
         QCOMPARE(request.filter,
@@ -527,14 +549,14 @@ private Q_SLOTS:
         QCOMPARE(request.selectedFilter, 6); // all files
         QCOMPARE(request.proposedName, romDir + QStringLiteral("manic.tzx"));
         QCOMPARE(request.directory, romDir); // where it opens without a rom file found
-        QCOMPARE(d->txtRom->text(), QStringLiteral("Jet Pac.TAP"));
+        QCOMPARE(d->filesTab->txtRom->text(), QStringLiteral("Jet Pac.TAP"));
         QCOMPARE(f.state.paths[PathKind::Rom].dirs(), (QStringList{romDir, otherDir}));
-        QVERIFY(d->cmdRunTaper->isEnabled());
-        QVERIFY(d->cmdFillFromTape->isEnabled());
+        QVERIFY(d->filesTab->cmdRunTaper->isEnabled());
+        QVERIFY(d->filesTab->cmdFillFromTape->isEnabled());
 
         f.dialogs.files.enqueue(QString()); // cancelled
-        click(d->cmdLocate);
-        QCOMPARE(d->txtRom->text(), QStringLiteral("Jet Pac.TAP"));
+        click(d->filesTab->cmdLocate);
+        QCOMPARE(d->filesTab->txtRom->text(), QStringLiteral("Jet Pac.TAP"));
         QCOMPARE(f.state.paths[PathKind::Rom].dirs().size(), 2);
     }
 
@@ -555,13 +577,13 @@ private Q_SLOTS:
         f.select(fullRecord());
         auto d = f.open(false);
         f.dialogs.files.enqueue(f.dir.path() + QStringLiteral("/tunes/theme.ay"));
-        click(d->cmdFindMusic);
+        click(d->filesTab->cmdFindMusic);
         const auto request = f.dialogs.requestsOf(Kind::OpenFile).value(0).file;
         QCOMPARE(request.title, QStringLiteral("Select File"));
         QCOMPARE(request.filter, QStringLiteral("All files (*.*)|*.*"));
         QCOMPARE(request.proposedName,
                  listed ? musicDir + QStringLiteral("manic.ay") : QStringLiteral("manic.ay"));
-        QCOMPARE(d->txtMusicFile->text(), QStringLiteral("theme.ay"));
+        QCOMPARE(d->filesTab->txtMusicFile->text(), QStringLiteral("theme.ay"));
         QVERIFY(f.state.paths.HasSearchPath(PathKind::Music, f.dir.path() + "/tunes/"));
     }
 
@@ -580,19 +602,21 @@ private Q_SLOTS:
         f.select(record);
         auto d = f.open(false);
 
-        QCOMPARE(shown(d->picScrShot), rgb32(DisplayZX(screen('\x55'))));
-        QCOMPARE(d->picScrShot->toolTip(), shots + QStringLiteral("a.scr"));
-        click(d->cmdAction[1]);
-        QCOMPARE(d->lblScrShots->text(), QStringLiteral("2 of 4"));
-        QCOMPARE(d->picScrShot->toolTip(), shots + QStringLiteral("b.BMP"));
-        QCOMPARE(shown(d->picScrShot).pixel(128, 96), QColor(Qt::red).rgb());
-        click(d->cmdAction[1]);
-        QCOMPARE(shown(d->picScrShot), rgb32(drawPicNoSS()));
-        QCOMPARE(d->picScrShot->toolTip(), QStringLiteral("Unable to locate file [missing.gif]"));
-        click(d->cmdAction[1]);
-        QCOMPARE(shown(d->picScrShot), rgb32(drawPicNoSS()));
-        QVERIFY(d->picScrShot->toolTip().startsWith(shots + QStringLiteral("broken.gif")));
-        QCOMPARE(d->shotList().size(), 4); // a missing file keeps its name
+        QCOMPARE(shown(d->imagesTab->picScrShot), rgb32(DisplayZX(screen('\x55'))));
+        QCOMPARE(d->imagesTab->picScrShot->toolTip(), shots + QStringLiteral("a.scr"));
+        click(d->imagesTab->cmdAction[1]);
+        QCOMPARE(d->imagesTab->lblScrShots->text(), QStringLiteral("2 of 4"));
+        QCOMPARE(d->imagesTab->picScrShot->toolTip(), shots + QStringLiteral("b.BMP"));
+        QCOMPARE(shown(d->imagesTab->picScrShot).pixel(128, 96), QColor(Qt::red).rgb());
+        click(d->imagesTab->cmdAction[1]);
+        QCOMPARE(shown(d->imagesTab->picScrShot), rgb32(drawPicNoSS()));
+        QCOMPARE(d->imagesTab->picScrShot->toolTip(),
+                 QStringLiteral("Unable to locate file [missing.gif]"));
+        click(d->imagesTab->cmdAction[1]);
+        QCOMPARE(shown(d->imagesTab->picScrShot), rgb32(drawPicNoSS()));
+        QVERIFY(
+            d->imagesTab->picScrShot->toolTip().startsWith(shots + QStringLiteral("broken.gif")));
+        QCOMPARE(d->imagesTab->shotList().size(), 4); // a missing file keeps its name
     }
 
     // Stepping: each arrow usable exactly while it can move.
@@ -601,21 +625,21 @@ private Q_SLOTS:
         Fixture f;
         f.select(fullRecord());
         auto d = f.open(false);
-        QPushButton *previous = d->cmdAction[0];
-        QPushButton *next = d->cmdAction[1];
+        QPushButton *previous = d->imagesTab->cmdAction[0];
+        QPushButton *next = d->imagesTab->cmdAction[1];
         QVERIFY(!previous->isEnabled());
         QVERIFY(next->isEnabled());
         click(next);
-        QCOMPARE(d->lblScrShots->text(), QStringLiteral("2 of 3"));
+        QCOMPARE(d->imagesTab->lblScrShots->text(), QStringLiteral("2 of 3"));
         QVERIFY(previous->isEnabled());
         click(next);
-        QCOMPARE(d->lblScrShots->text(), QStringLiteral("3 of 3"));
+        QCOMPARE(d->imagesTab->lblScrShots->text(), QStringLiteral("3 of 3"));
         QVERIFY(!next->isEnabled());
         click(next);
-        QCOMPARE(d->currentShot(), 2);
+        QCOMPARE(d->imagesTab->currentShot(), 2);
         click(previous);
         click(previous);
-        QCOMPARE(d->lblScrShots->text(), QStringLiteral("1 of 3"));
+        QCOMPARE(d->imagesTab->lblScrShots->text(), QStringLiteral("1 of 3"));
         QVERIFY(!previous->isEnabled());
     }
 
@@ -656,21 +680,21 @@ private Q_SLOTS:
         f.select(record);
         auto d = f.open(false);
         for (int i = 0; i < steps; ++i)
-            click(d->cmdAction[1]);
+            click(d->imagesTab->cmdAction[1]);
         f.dialogs.answers.enqueue(answer);
-        click(d->cmdAction[action]);
+        click(d->imagesTab->cmdAction[action]);
         const QString question =
             action == 3 ? QStringLiteral("Remove this screenshot?") : "Remove all screenshots?";
         QCOMPARE(describe(f.dialogs.messages().value(0)),
                  describe({question, "Kivo", MessageIcon::None, MessageButtons::YesNo}));
-        QCOMPARE(d->workingRecord().Screenshots, left);
-        QCOMPARE(d->lblScrShots->text(), label);
+        QCOMPARE(d->imagesTab->screenshots(), left);
+        QCOMPARE(d->imagesTab->lblScrShots->text(), label);
         if (left.isEmpty()) {
-            QCOMPARE(shown(d->picScrShot), rgb32(drawPicNoSS()));
+            QCOMPARE(shown(d->imagesTab->picScrShot), rgb32(drawPicNoSS()));
             for (int i : {0, 1, 3, 4})
-                QVERIFY2(!d->cmdAction[i]->isEnabled(), qPrintable(QString::number(i)));
+                QVERIFY2(!d->imagesTab->cmdAction[i]->isEnabled(), qPrintable(QString::number(i)));
         }
-        QVERIFY(d->cmdAction[2]->isEnabled());
+        QVERIFY(d->imagesTab->cmdAction[2]->isEnabled());
         // Nothing reaches the catalogue before OK.
         QCOMPARE(f.state.database.Get(0).Screenshots, screenshots);
         click(d->cmdOK);
@@ -687,7 +711,7 @@ private Q_SLOTS:
         auto d = f.open(false);
         f.dialogs.files.enqueue(shots + QStringLiteral("new.gif"));
         f.dialogs.files.enqueue(QString());
-        click(d->cmdAction[2]);
+        click(d->imagesTab->cmdAction[2]);
         const auto request = f.dialogs.requestsOf(Kind::OpenFile).value(0).file;
         QCOMPARE(request.title, QStringLiteral("Locate image"));
         QCOMPARE(request.filter,
@@ -698,13 +722,13 @@ private Q_SLOTS:
         QCOMPARE(request.selectedFilter, 0);
         QCOMPARE(request.proposedName, QString());
         QCOMPARE(request.directory, shots); // the first screenshot path
-        QCOMPARE(d->lblScrShots->text(), QStringLiteral("4 of 4"));
-        QCOMPARE(d->workingRecord().Screenshots, QStringLiteral("a.scr,b.gif,c.bmp,new.gif"));
-        QVERIFY(!d->cmdAction[1]->isEnabled());
-        QVERIFY(d->cmdAction[0]->isEnabled());
+        QCOMPARE(d->imagesTab->lblScrShots->text(), QStringLiteral("4 of 4"));
+        QCOMPARE(d->imagesTab->screenshots(), QStringLiteral("a.scr,b.gif,c.bmp,new.gif"));
+        QVERIFY(!d->imagesTab->cmdAction[1]->isEnabled());
+        QVERIFY(d->imagesTab->cmdAction[0]->isEnabled());
         QCOMPARE(f.state.paths[PathKind::Screenshot].dirs().size(), 1);
-        click(d->cmdAction[2]); // cancelled: nothing changes
-        QCOMPARE(d->shotList().size(), 4);
+        click(d->imagesTab->cmdAction[2]); // cancelled: nothing changes
+        QCOMPARE(d->imagesTab->shotList().size(), 4);
 
         // A directory in another letter case is not listed twice.
         Fixture g;
@@ -712,8 +736,8 @@ private Q_SLOTS:
         g.state.paths.AddSearchPath(PathKind::Screenshot, lower);
         auto e = g.open(true);
         g.dialogs.files.enqueue(lower.toUpper() + QStringLiteral("X.BMP"));
-        click(e->cmdAction[2]);
-        QCOMPARE(e->lblScrShots->text(), QStringLiteral("1 of 1"));
+        click(e->imagesTab->cmdAction[2]);
+        QCOMPARE(e->imagesTab->lblScrShots->text(), QStringLiteral("1 of 1"));
         QCOMPARE(g.state.paths[PathKind::Screenshot].dirs().size(), 1);
     }
 
@@ -722,11 +746,11 @@ private Q_SLOTS:
     {
         Fixture f;
         auto d = f.open(true);
-        d->txtGameName->setText(QStringLiteral("Fresh"));
+        d->detailsTab->txtGameName->setText(QStringLiteral("Fresh"));
         f.dialogs.files.enqueue(f.dir.path() + QStringLiteral("/shots/one.scr"));
         f.dialogs.files.enqueue(f.dir.path() + QStringLiteral("/shots/two.gif"));
-        click(d->cmdAction[2]);
-        click(d->cmdAction[2]);
+        click(d->imagesTab->cmdAction[2]);
+        click(d->imagesTab->cmdAction[2]);
         click(d->cmdOK);
         QCOMPARE(f.state.database.Get(0).Screenshots, QStringLiteral("one.scr,two.gif"));
         QVERIFY(f.state.paths.HasSearchPath(PathKind::Screenshot, f.dir.path() + "/shots/"));
@@ -756,15 +780,15 @@ private Q_SLOTS:
         record.Screenshots = QStringLiteral("a.scr");
         f.select(record);
         auto d = f.open(adding);
-        d->txtGameName->setText(QStringLiteral("Dropped on"));
-        drop(d->picScrShot,
+        d->detailsTab->txtGameName->setText(QStringLiteral("Dropped on"));
+        drop(d->imagesTab->picScrShot,
              {shots + QStringLiteral("Title.JPG"), shots + QStringLiteral("readme.txt"),
               shots + QStringLiteral("screen.scr"), shots + QStringLiteral("map.png"), shots});
         const QString expected = adding ? QStringLiteral("Title.JPG,screen.scr,map.png")
                                         : "a.scr,Title.JPG,screen.scr,map.png";
-        QCOMPARE(d->workingRecord().Screenshots, expected);
+        QCOMPARE(d->imagesTab->screenshots(), expected);
         QCOMPARE(d->SSTab1->currentIndex(), 2);
-        QCOMPARE(d->currentShot(), int(d->shotList().size()) - 1);
+        QCOMPARE(d->imagesTab->currentShot(), int(d->imagesTab->shotList().size()) - 1);
         QVERIFY(f.state.paths.HasSearchPath(PathKind::Screenshot, shots));
         QCOMPARE(f.state.database.Get(0).Screenshots, QStringLiteral("a.scr"));
         click(ok ? d->cmdOK : d->cmdCancel);
@@ -811,14 +835,14 @@ private Q_SLOTS:
         touch(shots + QStringLiteral("plain.scr"));
         auto d = f.open(true);
         f.dialogs.files.enqueue(shots + comma);
-        click(d->cmdAction[2]);
-        drop(d->picScrShot, {shots + comma, shots + QStringLiteral("plain.scr")});
+        click(d->imagesTab->cmdAction[2]);
+        drop(d->imagesTab->picScrShot, {shots + comma, shots + QStringLiteral("plain.scr")});
         const Message refused{"A screenshot's file name cannot hold a comma: [" + comma + "]",
                               "Can't Add Screenshot", MessageIcon::Critical, MessageButtons::Ok};
         QCOMPARE(f.dialogs.messages().size(), 2);
         QCOMPARE(describe(f.dialogs.messages().value(0)), describe(refused));
         QCOMPARE(describe(f.dialogs.messages().value(1)), describe(refused));
-        QCOMPARE(d->workingRecord().Screenshots, QStringLiteral("plain.scr"));
+        QCOMPARE(d->imagesTab->screenshots(), QStringLiteral("plain.scr"));
     }
 
     // Characters Windows-1252 lacks would come back from the file as "?": OK asks first, Yes
@@ -850,8 +874,8 @@ private Q_SLOTS:
         QFETCH(Answer, answer);
         Fixture f;
         auto d = f.open(true);
-        d->txtGameName->setText(name);
-        d->txtPublisher->setText(publisher);
+        d->detailsTab->txtGameName->setText(name);
+        d->detailsTab->txtPublisher->setText(publisher);
         f.dialogs.answers.enqueue(answer);
         click(d->cmdOK);
         QList<QString> asked;
@@ -877,7 +901,7 @@ private Q_SLOTS:
         writeFile(romDir + QStringLiteral("notes.tzx"), QByteArrayLiteral("just some text"));
         f.state.paths.AddSearchPath(PathKind::Rom, romDir);
         auto d = f.open(true);
-        d->txtRom->setText(QStringLiteral("notes.tzx"));
+        d->filesTab->txtRom->setText(QStringLiteral("notes.tzx"));
         QString opened;
         QTimer::singleShot(0, d.get(), [&] {
             QWidget *modal = QApplication::activeModalWidget();
@@ -886,7 +910,7 @@ private Q_SLOTS:
                 modal->close();
             }
         });
-        click(d->cmdRunTaper);
+        click(d->filesTab->cmdRunTaper);
         QCOMPARE(describe(f.dialogs.messages().value(0)),
                  describe({"Invalid TZX Image", "Kivo", MessageIcon::None, MessageButtons::Ok}));
         QCOMPARE(opened, QString());
@@ -915,8 +939,8 @@ private Q_SLOTS:
         record.RomFile = QStringLiteral("jsw.tzx");
         f.select(record);
         auto d = f.open(false);
-        click(d->cmdFillFromTape);
-        QCOMPARE(d->txtGameName->text(), filled);
+        click(d->filesTab->cmdFillFromTape);
+        QCOMPARE(d->detailsTab->txtGameName->text(), filled);
     }
 
     // Fill from the tape: only empty boxes are filled, and the label says which.
@@ -927,22 +951,23 @@ private Q_SLOTS:
         writeFile(romDir + QStringLiteral("jsw.tzx"), catalogueTape());
         f.state.paths.AddSearchPath(PathKind::Rom, romDir);
         auto d = f.open(true);
-        d->txtPublisher->setText(QStringLiteral("Mine"));
-        d->txtRom->setText(QStringLiteral("JSW.TZX"));
-        QVERIFY(d->cmdFillFromTape->isEnabled());
-        click(d->cmdFillFromTape);
-        QCOMPARE(d->txtGameName->text(), QStringLiteral("Jet Set Willy"));
-        QCOMPARE(d->txtPublisher->text(), QStringLiteral("Mine"));
-        QCOMPARE(d->txtAuthors->text(), QStringLiteral("Matthew Smith, Steve Wetherill"));
-        QCOMPARE(d->txtYear->text(), QStringLiteral("1984"));
-        QCOMPARE(d->txtNotes->toPlainText(), QStringLiteral("Mansion\nof doom"));
-        QCOMPARE(d->lblFilled->text(),
+        d->detailsTab->txtPublisher->setText(QStringLiteral("Mine"));
+        d->filesTab->txtRom->setText(QStringLiteral("JSW.TZX"));
+        QVERIFY(d->filesTab->cmdFillFromTape->isEnabled());
+        click(d->filesTab->cmdFillFromTape);
+        QCOMPARE(d->detailsTab->txtGameName->text(), QStringLiteral("Jet Set Willy"));
+        QCOMPARE(d->detailsTab->txtPublisher->text(), QStringLiteral("Mine"));
+        QCOMPARE(d->detailsTab->txtAuthors->text(),
+                 QStringLiteral("Matthew Smith, Steve Wetherill"));
+        QCOMPARE(d->detailsTab->txtYear->text(), QStringLiteral("1984"));
+        QCOMPARE(d->notesTab->txtNotes->toPlainText(), QStringLiteral("Mansion\nof doom"));
+        QCOMPARE(d->filesTab->lblFilled->text(),
                  QStringLiteral("Filled from the tape: Rom Name, Author(s), Year, Notes"));
         QVERIFY(f.dialogs.requests.isEmpty());
 
         // A second fill finds every box taken.
-        click(d->cmdFillFromTape);
-        QCOMPARE(d->lblFilled->text(),
+        click(d->filesTab->cmdFillFromTape);
+        QCOMPARE(d->filesTab->lblFilled->text(),
                  QStringLiteral("Nothing filled: the tape has nothing for the empty boxes."));
         QVERIFY(f.state.database.EntryCount() == 0);
         click(d->cmdOK);
@@ -973,10 +998,10 @@ private Q_SLOTS:
         writeFile(romDir + QStringLiteral("jsw.tzx"), catalogueTape());
         f.state.paths.AddSearchPath(PathKind::Rom, romDir);
         auto d = f.open(true);
-        d->txtRom->setText(QStringLiteral("jsw.tzx"));
-        d->txtYear->setText(year);
-        click(d->cmdFillFromTape);
-        QCOMPARE(d->txtYear->text(), after);
+        d->filesTab->txtRom->setText(QStringLiteral("jsw.tzx"));
+        d->detailsTab->txtYear->setText(year);
+        click(d->filesTab->cmdFillFromTape);
+        QCOMPARE(d->detailsTab->txtYear->text(), after);
     }
 
     // A tape without archive info names the entry after its program header; a tape that is no
@@ -992,26 +1017,26 @@ private Q_SLOTS:
         writeFile(romDir + QStringLiteral("fake.tzx"), QByteArrayLiteral("not a tape"));
         f.state.paths.AddSearchPath(PathKind::Rom, romDir);
         auto d = f.open(true);
-        d->txtRom->setText(QStringLiteral("plain.tap"));
-        click(d->cmdFillFromTape);
-        QCOMPARE(d->txtGameName->text(), QStringLiteral("Skool Daze"));
-        QCOMPARE(d->lblFilled->text(), QStringLiteral("Filled from the tape: Rom Name"));
-        QVERIFY(d->txtAuthors->text().isEmpty());
+        d->filesTab->txtRom->setText(QStringLiteral("plain.tap"));
+        click(d->filesTab->cmdFillFromTape);
+        QCOMPARE(d->detailsTab->txtGameName->text(), QStringLiteral("Skool Daze"));
+        QCOMPARE(d->filesTab->lblFilled->text(), QStringLiteral("Filled from the tape: Rom Name"));
+        QVERIFY(d->detailsTab->txtAuthors->text().isEmpty());
 
-        d->txtGameName->clear();
-        d->txtRom->setText(QStringLiteral("fake.tzx"));
-        click(d->cmdFillFromTape);
+        d->detailsTab->txtGameName->clear();
+        d->filesTab->txtRom->setText(QStringLiteral("fake.tzx"));
+        click(d->filesTab->cmdFillFromTape);
         QCOMPARE(describe(f.dialogs.messages().value(0)),
                  describe({"Invalid TZX Image", "Kivo", MessageIcon::None, MessageButtons::Ok}));
-        QVERIFY(d->txtGameName->text().isEmpty());
+        QVERIFY(d->detailsTab->txtGameName->text().isEmpty());
 
         // A rom file the paths do not find, or one that is no tape, leaves the button disabled.
-        d->txtRom->setText(QStringLiteral("gone.tzx"));
-        QVERIFY(d->cmdRunTaper->isEnabled());
-        QVERIFY(!d->cmdFillFromTape->isEnabled());
+        d->filesTab->txtRom->setText(QStringLiteral("gone.tzx"));
+        QVERIFY(d->filesTab->cmdRunTaper->isEnabled());
+        QVERIFY(!d->filesTab->cmdFillFromTape->isEnabled());
         touch(romDir + QStringLiteral("game.z80"));
-        d->txtRom->setText(QStringLiteral("game.z80"));
-        QVERIFY(!d->cmdFillFromTape->isEnabled());
+        d->filesTab->txtRom->setText(QStringLiteral("game.z80"));
+        QVERIFY(!d->filesTab->cmdFillFromTape->isEnabled());
     }
 
     void fillFromCorpusTape()
@@ -1023,12 +1048,12 @@ private Q_SLOTS:
         QString romDir = QFileInfo(tape).absolutePath() + u'/';
         f.state.paths.AddSearchPath(PathKind::Rom, romDir);
         auto d = f.open(true);
-        d->txtRom->setText(QStringLiteral("tzx.tzx"));
-        click(d->cmdFillFromTape);
-        QCOMPARE(d->txtGameName->text(), QStringLiteral("TZX test tape"));
-        QCOMPARE(d->txtAuthors->text(), QStringLiteral("kio@little-bat.de"));
-        QCOMPARE(d->txtYear->text(), QStringLiteral("2018"));
-        QVERIFY(d->txtPublisher->text().isEmpty());
+        d->filesTab->txtRom->setText(QStringLiteral("tzx.tzx"));
+        click(d->filesTab->cmdFillFromTape);
+        QCOMPARE(d->detailsTab->txtGameName->text(), QStringLiteral("TZX test tape"));
+        QCOMPARE(d->detailsTab->txtAuthors->text(), QStringLiteral("kio@little-bat.de"));
+        QCOMPARE(d->detailsTab->txtYear->text(), QStringLiteral("2018"));
+        QVERIFY(d->detailsTab->txtPublisher->text().isEmpty());
     }
 
     // Long captions from a language file: every caption whole at the dialog's least size.
@@ -1059,7 +1084,8 @@ private Q_SLOTS:
         // The longest type name shows whole.
         d->SSTab1->setCurrentIndex(0);
         QApplication::processEvents();
-        QVERIFY(d->lstType->viewport()->width() >= d->lstType->sizeHintForColumn(0));
+        QVERIFY(d->detailsTab->lstType->viewport()->width() >=
+                d->detailsTab->lstType->sizeHintForColumn(0));
     }
 };
 

@@ -10,6 +10,7 @@
 #include "ui/list/GameListProxy.h"
 #include "ui/list/GameListView.h"
 #include "ui/main/InfoPane.h"
+#include "ui/properties/ImagesTab.h"
 #include "ui/properties/frmProperties.h"
 #include "ui/screens/ScreenshotStrip.h"
 #include "ui/screens/ShotPicture.h"
@@ -230,7 +231,7 @@ private Q_SLOTS:
         QCOMPARE(f.state.layout.FirstVisibleShot, 4);
         frmProperties dialog(f.state, f.dialogs, f.w(), f.w().pictures(), false, &f.w());
         f.dialogs.answers.enqueue(Answer::Yes);
-        dialog.cmdAction_Click(4); // Clear
+        dialog.imagesTab->cmdAction_Click(4); // Clear
         dialog.cmdOK_Click();
         QCOMPARE(f.state.database.Get(0).Screenshots, QString());
         QCOMPARE(f.state.layout.FirstVisibleShot, 0);
