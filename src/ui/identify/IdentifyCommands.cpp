@@ -175,7 +175,13 @@ void IdentifyCommands::findDuplicates()
         return;
     }
     frmDuplicates dialog(m_state.database, m_last->duplicates, m_parent);
-    if (dialog.exec() == QDialog::Accepted && !dialog.tickedSlots().isEmpty())
+    if (dialog.exec() == QDialog::Accepted)
+        applyDuplicates(dialog);
+}
+
+void IdentifyCommands::applyDuplicates(const frmDuplicates &dialog)
+{
+    if (!dialog.tickedSlots().isEmpty())
         m_remove(dialog.tickedSlots());
 }
 
@@ -183,5 +189,10 @@ void IdentifyCommands::editDatFiles()
 {
     frmDatFiles dialog(m_dialogs, m_state.dats.files(), m_parent);
     if (dialog.exec() == QDialog::Accepted)
-        m_state.dats.setFiles(dialog.files());
+        applyDatFiles(dialog);
+}
+
+void IdentifyCommands::applyDatFiles(const frmDatFiles &dialog)
+{
+    m_state.dats.setFiles(dialog.files());
 }

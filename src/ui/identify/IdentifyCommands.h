@@ -10,6 +10,8 @@
 class CatalogueView;
 class Dialogs;
 class QWidget;
+class frmDatFiles;
+class frmDuplicates;
 struct AppState;
 
 inline const QString kIdentifyTitle = QStringLiteral("Identify");
@@ -41,15 +43,17 @@ public:
     void identifyNew(int firstSlot);
     // Lists the entries whose files are the same, grouped, to remove the extra ones.
     void findDuplicates();
+    // Removes the entries ticked in `dialog` (asking first).
+    void applyDuplicates(const frmDuplicates &dialog);
     void editDatFiles();
+    void applyDatFiles(const frmDatFiles &dialog);
 
     // How the last run ended: matches and duplicate groups; nullopt when cancelled.
     const std::optional<IdentifyResult> &lastResult() const { return m_last; }
 
 private:
     // Runs the files of `slots` against `withDats` on a worker thread under a progress dialog.
-    std::optional<IdentifyResult> run(const QList<int> &slots, bool withDats,
-                                      const QString &label);
+    std::optional<IdentifyResult> run(const QList<int> &slots, bool withDats, const QString &label);
     // Identifies `slots` and says how many were; `tellNone`: also when none was.
     void identifySlots(const QList<int> &slots, bool tellNone);
     // Fills the empty fields of the matched entries; returns how many were matched.

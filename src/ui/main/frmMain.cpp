@@ -43,8 +43,9 @@ frmMain::frmMain(AppState &state, Dialogs &dialogs, ProcessStarter &starter, QWi
     , m_starter(starter)
     , m_commands(state, dialogs, *this, this)
     , m_library(state, *this, this)
-    , m_identify(state, dialogs, *this,
-                 [this](const QList<int> &slots) { m_commands.removeEntries(slots); }, this)
+    , m_identify(
+          state, dialogs, *this,
+          [this](const QList<int> &slots) { m_commands.removeEntries(slots); }, this)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kApplicationTitle);

@@ -6,9 +6,9 @@
 #include "ui/common/CatalogueView.h"
 #include "ui/common/DesktopOpener.h"
 #include "ui/common/Dialogs.h"
+#include "ui/identify/IdentifyCommands.h"
 #include "ui/list/GameListProxy.h"
 #include "ui/main/CatalogueCommands.h"
-#include "ui/identify/IdentifyCommands.h"
 #include "ui/main/LibraryCommands.h"
 #include "ui/main/MainMenus.h"
 

@@ -46,6 +46,9 @@ frmScan::frmScan(AppState &state, Dialogs &dialogs, CatalogueView &view, QWidget
     setObjectName(QStringLiteral("frmScan"));
     setWindowTitle(kDialogTitle);
     buildLayout();
+    // The DAT files kept for identifying start ticked; one added here is used for this scan.
+    for (const QString &path : m_state.dats.files())
+        addDat(path);
     connect(cmdFolder, &QPushButton::clicked, this, &frmScan::cmdFolder_Click);
     connect(cmdAddDat, &QPushButton::clicked, this, &frmScan::cmdAddDat_Click);
     connect(cmdRemoveDat, &QPushButton::clicked, this, &frmScan::cmdRemoveDat_Click);
@@ -120,9 +123,18 @@ void frmScan::cmdAddDat_Click()
 {
     const QString chosen =
         m_dialogs.openFile(this, Dialogs::FileRequest{kScanDatTitle, kScanDatFilter, {}, {}});
-    const QString native = QDir::toNativeSeparators(chosen);
-    if (!chosen.isEmpty() && lstDats->findItems(native, Qt::MatchExactly).isEmpty())
-        lstDats->addItem(native);
+    if (!chosen.isEmpty())
+        addDat(chosen);
+}
+
+void frmScan::addDat(const QString &path)
+{
+    const QString native = QDir::toNativeSeparators(path);
+    if (!lstDats->findItems(native, Qt::MatchExactly).isEmpty())
+        return;
+    auto *item = new QListWidgetItem(native, lstDats);
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(Qt::Checked);
 }
 
 void frmScan::cmdRemoveDat_Click()
@@ -158,8 +170,10 @@ void frmScan::cmdStart_Click()
     ScanRequest request;
     request.directory = folder;
     request.subfolders = chkSubfolders->isChecked();
-    for (int row = 0; row < lstDats->count(); ++row)
-        request.datFiles.append(lstDats->item(row)->text());
+    for (int row = 0; row < lstDats->count(); ++row) {
+        if (lstDats->item(row)->checkState() == Qt::Checked)
+            request.datFiles.append(lstDats->item(row)->text());
+    }
     request.screensDirectory = txtScreens->text().trimmed();
     request.catalogueFiles = catalogueFileNames(m_state.database);
 
