@@ -235,8 +235,8 @@ private:
     QHash<QString, qsizetype> m_byName; // case-folded name -> index into m_files
 };
 
-// The fields of one entry, each from the first source that has it: the DAT's game name, the
-// tape's archive-info block, the file name as a TOSEC name (the base name when it is none).
+// The fields of one entry, each from the first source that has it: the DAT's game, the tape's
+// archive-info block, the file name as a TOSEC name (the base name when it is none).
 struct Named
 {
     RomRecord record;
@@ -245,8 +245,9 @@ struct Named
 
 Named nameFile(const FoundFile &file, const DatCatalogue &dat)
 {
-    const QString *game = dat.gameName(file.size, file.crc);
-    const TosecName fromDat = game ? readTosecName(*game) : TosecName{};
+    static const DatEntry kNoEntry;
+    const DatEntry *found = dat.entryOf(file.size, file.crc);
+    const DatEntry &fromDat = found != nullptr ? *found : kNoEntry;
     const TosecName fromName = readTosecName(baseNameOf(file.name));
     const auto first = [](std::initializer_list<QString> texts) {
         for (const QString &text : texts) {
@@ -262,10 +263,11 @@ Named nameFile(const FoundFile &file, const DatCatalogue &dat)
                   : file.card.year != 0 ? file.card.year
                                         : fromName.year;
     record.Publisher = first({fromDat.publisher, file.card.publisher, fromName.publisher});
-    record.Authors = file.card.authors;
+    record.Authors = first({fromDat.authors, file.card.authors});
     record.RomFile = file.name;
     record.RomType = kDroppedRomType;
-    named.tosec = game ? fromDat : fromName;
+    // A DAT of another convention names no parts: its entries stand alone, as their names do.
+    named.tosec = found != nullptr ? fromDat.tosec : fromName;
     return named;
 }
 

@@ -95,8 +95,8 @@ private Q_SLOTS:
         const DatCatalogue catalogue = catalogueOf(xml, said);
         QCOMPARE(said ? said->text : QString(), message);
         for (const Rom &rom : roms) {
-            const QString *game = catalogue.gameName(rom.size, rom.crc);
-            QCOMPARE(game ? *game : QString(), rom.game);
+            const DatEntry *entry = catalogue.entryOf(rom.size, rom.crc);
+            QCOMPARE(entry ? entry->game : QString(), rom.game);
         }
         if (!message.isEmpty())
             QCOMPARE(catalogue.romCount(), 0);
@@ -119,8 +119,8 @@ private Q_SLOTS:
         QVERIFY(missing);
         QVERIFY2(missing->text.startsWith("Unable to read the DAT file: "),
                  qPrintable(missing->text));
-        QCOMPARE(*catalogue.gameName(1, 1), QStringLiteral("A"));
-        QCOMPARE(*catalogue.gameName(2, 2), QStringLiteral("B"));
+        QCOMPARE(catalogue.entryOf(1, 1)->game, QStringLiteral("A"));
+        QCOMPARE(catalogue.entryOf(2, 2)->game, QStringLiteral("B"));
         QCOMPARE(catalogue.romCount(), 2);
     }
 };
