@@ -88,13 +88,6 @@ bool isTapeName(const QString &romFile)
     return extension == u"tzx" || extension == u"tap";
 }
 
-// The name a drop gives an entry: its rom file's name without the extension.
-QString droppedName(const QString &romFile)
-{
-    const qsizetype dot = romFile.lastIndexOf(u'.');
-    return dot < 0 ? romFile : QString(romFile).remove(romFile.mid(dot));
-}
-
 // A year box that would store no year: empty, or the 0 an entry without a year shows.
 bool isEmptyYear(const QString &text)
 {
@@ -829,7 +822,7 @@ void frmProperties::cmdFillFromTape_Click()
     QStringList filled;
     // A dropped entry is named after its file (an archive's: the file inside): that name gives
     // way to the tape's.
-    const QString placeholderName = droppedName(
+    const QString placeholderName = droppedEntryName(
         Archive::isArchiveName(txtRom->text().trimmed()) ? tapeName : txtRom->text().trimmed());
     const auto fill = [&](QLineEdit *box, const QString &value, int caption) {
         const QString held = box->text().trimmed();
