@@ -306,6 +306,7 @@ void settingsSeeds(bool large)
     s.RomPaths = {QStringLiteral("/home/me/tapes/"), QStringLiteral("C:\\Games\\Speccy\\")};
     s.ScreenshotPaths = {QStringLiteral("/home/иван/shots/")};
     s.head = {2000, 1500.25f, 0};
+    s.datFiles = {QStringLiteral("/home/me/dats/Sinclair - ZX Spectrum.dat")};
     if (large) {
         for (int i = 0; i < 3000; ++i)
             s.RomPaths.append(QStringLiteral("/srv/spectrum/collection/part%1/").arg(i));
