@@ -30,11 +30,13 @@ Probe probePlain(const QString &path)
     QFile file;
     if (!openRegularFile(path, file).isEmpty() || file.size() > kLargestRomFile)
         return {};
-    QByteArray block(kReadBlock, Qt::Uninitialized);
+    // No larger than the file: a buffer of the block's size for a tape of 3 KB would cost more
+    // than reading it.
+    QByteArray block(std::clamp<qint64>(file.size(), 1, kReadBlock), Qt::Uninitialized);
     uLong crc = crc32_z(0, nullptr, 0);
     qint64 size = 0;
     for (;;) {
-        const qint64 got = file.read(block.data(), kReadBlock);
+        const qint64 got = file.read(block.data(), block.size());
         if (got < 0)
             return {};
         if (got == 0)
@@ -51,7 +53,8 @@ Probe probePlain(const QString &path)
 
 Probe probeArchive(const QString &path)
 {
-    if (!isRegularFile(path) || QFileInfo(toFileSystemPath(path)).size() > kLargestRomFile)
+    // Listing opens regular files only, so a FIFO cannot hold it up.
+    if (QFileInfo(toFileSystemPath(path)).size() > kLargestRomFile)
         return {};
     const ArchiveListing listing = Archive::listMembers(ArchiveSource::file(path));
     const std::optional<ArchiveMember> member =
