@@ -89,6 +89,9 @@ qsizetype trailingGroup(QStringView name)
 
 QString authorsOf(const QString &manufacturer)
 {
+    // Most games have one author, written plainly: the entry shares the DAT's text.
+    if (!manufacturer.contains(u'|') && manufacturer.trimmed().size() == manufacturer.size())
+        return manufacturer;
     QStringList authors;
     for (const QStringView author : QStringView(manufacturer).tokenize(u'|')) {
         if (const QStringView trimmed = author.trimmed(); !trimmed.isEmpty())
