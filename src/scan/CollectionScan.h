@@ -26,7 +26,7 @@ struct ScanRequest
 {
     QString directory;
     bool subfolders = true;
-    QStringList datFiles;     // Logiqx XML; a file that is not one is reported and left out
+    QStringList datFiles; // Logiqx XML or ClrMamePro; a file that is neither is reported, left out
     QString screensDirectory; // keep loading screens as NAME.scr here; empty: keep none
     // RomFile of every entry, case-folded: a file of such a name is already in the catalogue.
     QSet<QString> catalogueFiles;

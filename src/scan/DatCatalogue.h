@@ -19,6 +19,9 @@ enum class DatConvention {
     NoIntro,        // "Title (Region)...": the parentheses hold a region, not a publisher
 };
 
+// "Tosec", "TitlePublisher", "NoIntro": the convention's name, as kivo-cli prints it.
+QString conventionName(DatConvention convention);
+
 // What a DAT says of one game, as its convention has it.
 struct DatEntry
 {
@@ -40,6 +43,7 @@ struct DatFileInfo
     QString name; // the header's name; the file's base name when it gives none
     QString version;
     qsizetype games = 0; // games with at least one rom of a size and CRC-32
+    qsizetype roms = 0;  // the roms of those games, with a size and CRC-32
     DatConvention convention = DatConvention::Tosec;
 };
 
@@ -47,6 +51,8 @@ struct DatFileInfo
 // ClrMamePro text (clrmamepro ( ... ) game ( name ... rom ( size crc ) )), told apart by their
 // first characters, and indexed by size and CRC-32 so a file is recognised by its contents
 // whatever it is called. Built on one thread; read from any once built.
+struct DatRead;
+
 class DatCatalogue
 {
 public:
@@ -62,6 +68,8 @@ public:
     qsizetype romCount() const { return m_index.size(); }
 
 private:
+    std::optional<Message> add(DatRead &&read, const QString &path);
+
     // A rom beyond 4 GB is no Spectrum rom; keeping size and CRC in one 64-bit key keeps the
     // index a flat table of numbers.
     static quint64 key(qint64 size, quint32 crc) { return (quint64(size) << 32) | crc; }

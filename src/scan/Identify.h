@@ -3,6 +3,7 @@
 #include "core/RomRecord.h"
 #include "scan/DatCatalogue.h"
 
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 
@@ -20,12 +21,18 @@ struct Fingerprint
     friend bool operator==(const Fingerprint &, const Fingerprint &) = default;
 };
 
+// No tape, snapshot or disk comes near it: a larger file is no rom file.
+constexpr qint64 kLargestRomFile = 64 * 1024 * 1024;
+
 Fingerprint fingerprintOf(const QString &path);
+quint32 crc32Of(QByteArrayView bytes);
 
 // Fills the empty fields of `record` (name, year, publisher, authors) from `entry`, nothing
 // else; a name that is the rom file's base name (an archive's: its Spectrum member's) counts as
-// empty, as a dropped file is named so. Returns whether any field was filled.
-bool fillEmptyFields(RomRecord &record, const DatEntry &entry);
+// empty, as a dropped file is named so. `kindName` is the name that base name comes from
+// (IdentifyMatch::kindName, romFileKindName); empty: the record's RomFile, which is right for a
+// file that is no archive. Returns whether any field was filled.
+bool fillEmptyFields(RomRecord &record, const DatEntry &entry, const QString &kindName = {});
 
 // One entry to identify: its slot, and its rom file as the rom paths find it.
 struct IdentifyJob
@@ -38,6 +45,7 @@ struct IdentifyMatch
 {
     int slot = -1;
     DatEntry entry;
+    QString kindName; // the file's name, or its archive's Spectrum member's base name
 };
 
 struct IdentifyResult

@@ -47,13 +47,6 @@ bool isTapeName(const QString &romFile)
     return extension == u"tzx" || extension == u"tap";
 }
 
-// The name a drop gives an entry: its rom file's name without the extension.
-QString droppedName(const QString &romFile)
-{
-    const qsizetype dot = romFile.lastIndexOf(u'.');
-    return dot < 0 ? romFile : QString(romFile).remove(romFile.mid(dot));
-}
-
 } // namespace
 
 FilesTab::FilesTab(AppState &state, Dialogs &dialogs, PictureLoader &pictures, QWidget *parent)
@@ -275,7 +268,7 @@ void FilesTab::cmdFillFromTape_Click()
     // way to the tape's.
     const QString typed = txtRom->text().trimmed();
     Q_EMIT tapeCardRead(readTapeCard(tape),
-                        droppedName(Archive::isArchiveName(typed) ? tapeName : typed));
+                        droppedEntryName(Archive::isArchiveName(typed) ? tapeName : typed));
 }
 
 void FilesTab::showFilled(const QStringList &captions)
