@@ -164,16 +164,23 @@ void IdentifyCommands::identifySlots(const QList<int> &slots, bool tellNone)
     m_view.showStatus(kIdentifiedText.arg(matched).arg(slots.size()));
 }
 
-void IdentifyCommands::findDuplicates()
+bool IdentifyCommands::compareFiles()
 {
     const QList<int> slots = everyEntry(m_state.database);
     m_last = run(slots, false, kComparingText.arg(slots.size()));
     if (!m_last)
-        return;
+        return false;
     if (m_last->duplicates.isEmpty()) {
         m_dialogs.show(m_parent, information(kNoDuplicatesText, kDuplicatesTitle));
-        return;
+        return false;
     }
+    return true;
+}
+
+void IdentifyCommands::findDuplicates()
+{
+    if (!compareFiles())
+        return;
     frmDuplicates dialog(m_state.database, m_last->duplicates, m_parent);
     if (dialog.exec() == QDialog::Accepted)
         applyDuplicates(dialog);

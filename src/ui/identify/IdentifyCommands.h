@@ -43,6 +43,9 @@ public:
     void identifyNew(int firstSlot);
     // Lists the entries whose files are the same, grouped, to remove the extra ones.
     void findDuplicates();
+    // Compares every entry's file and keeps the groups in lastResult(); false, having said so,
+    // when there are none (or the user cancelled).
+    bool compareFiles();
     // Removes the entries ticked in `dialog` (asking first).
     void applyDuplicates(const frmDuplicates &dialog);
     void editDatFiles();

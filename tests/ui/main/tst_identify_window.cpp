@@ -133,8 +133,7 @@ void tst_IdentifyWindow::duplicatesListedAndRemoved()
 {
     IdentifyFixture f;
     f.drop({"alpha.tap", "bravo.tap", "copy of alpha.tap"});
-    f.window->identifier().findDuplicates();
-    QVERIFY(f.window->identifier().lastResult());
+    QVERIFY(f.window->identifier().compareFiles());
     QCOMPARE(f.window->identifier().lastResult()->duplicates, (QList<QList<int>>{{0, 2}}));
 
     frmDuplicates dialog(f.state.database, f.window->identifier().lastResult()->duplicates);
