@@ -235,10 +235,14 @@ struct Named
     TosecName tosec; // the name the entry was named after, for telling parts of one program
 };
 
-Named nameFile(const FoundFile &file, const DatCatalogue &dat)
+// The kept DATs' entry for the file first, then the ones chosen for this scan.
+Named nameFile(const FoundFile &file, const std::shared_ptr<const DatCatalogue> &kept,
+               const DatCatalogue &chosen)
 {
     static const DatEntry kNoEntry;
-    const DatEntry *found = dat.entryOf(file.size, file.crc);
+    const DatEntry *found = kept ? kept->entryOf(file.size, file.crc) : nullptr;
+    if (found == nullptr)
+        found = chosen.entryOf(file.size, file.crc);
     const DatEntry &fromDat = found != nullptr ? *found : kNoEntry;
     const TosecName fromName = readTosecName(baseNameOf(file.name));
     const auto first = [](std::initializer_list<QString> texts) {
@@ -363,11 +367,14 @@ ScanResult scanCollection(const ScanRequest &request, const ScanProgressCallback
 {
     ScanResult result;
     // The DATs are read beside the walk: they are needed only once it is done.
-    DatCatalogue dat;
+    DatCatalogue chosen;
+    std::shared_ptr<const DatCatalogue> kept;
     Messages datMessages;
     std::thread datReader([&] {
+        if (request.readDats)
+            kept = request.readDats();
         for (const QString &path : request.datFiles) {
-            if (const std::optional<Message> refused = dat.addFile(path))
+            if (const std::optional<Message> refused = chosen.addFile(path))
                 datMessages.append(*refused);
         }
     });
@@ -395,7 +402,7 @@ ScanResult scanCollection(const ScanRequest &request, const ScanProgressCallback
     QList<QString> keys;
     keys.reserve(files.size());
     for (qsizetype i = 0; i < files.size(); ++i) {
-        named.append(nameFile(files.at(i), dat));
+        named.append(nameFile(files.at(i), kept, chosen));
         keys.append(partKey(files.at(i), named.last().tosec));
         if (!keys.last().isEmpty())
             parts[keys.last()].append(i);

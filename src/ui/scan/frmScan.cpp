@@ -170,10 +170,21 @@ void frmScan::cmdStart_Click()
     ScanRequest request;
     request.directory = folder;
     request.subfolders = chkSubfolders->isChecked();
+    // The kept DAT files ticked are read once per run, by the shelf; any others, here.
+    QStringList ticked;
     for (int row = 0; row < lstDats->count(); ++row) {
         if (lstDats->item(row)->checkState() == Qt::Checked)
-            request.datFiles.append(lstDats->item(row)->text());
+            ticked.append(lstDats->item(row)->text());
     }
+    const QStringList &kept = m_state.dats.files();
+    if (!kept.isEmpty() && std::all_of(kept.begin(), kept.end(), [&](const QString &path) {
+            return ticked.contains(QDir::toNativeSeparators(path));
+        })) {
+        request.readDats = [reading = m_state.dats.reading()] { return reading.get().catalogue; };
+        for (const QString &path : kept)
+            ticked.removeOne(QDir::toNativeSeparators(path));
+    }
+    request.datFiles = ticked;
     request.screensDirectory = txtScreens->text().trimmed();
     request.catalogueFiles = catalogueFileNames(m_state.database);
 
@@ -236,7 +247,7 @@ void frmScan::finishScan()
     mergeScanResult(m_state.database, m_state.paths, m_result);
     m_view.RefillGameList();
     m_view.showStatus(m_result.statusText());
-    for (const Message &message : m_result.messages)
+    for (const Message &message : m_result.messages + m_state.dats.takeMessages())
         m_dialogs.show(this, message);
     QString summary = m_result.statusText();
     if (!m_result.clashPaths.isEmpty())

@@ -11,7 +11,9 @@
 #include "ui/scan/frmScan.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
 #include <QTreeWidget>
@@ -79,7 +81,8 @@ private Q_SLOTS:
     void duplicatesListedAndRemoved();
 };
 
-// Catches a DAT file not read on Add, lost at shutdown, or left unticked in the scan dialog.
+// Catches a DAT file not read on Add, lost at shutdown, left unticked in the scan dialog or not
+// naming what the scan finds.
 void tst_IdentifyWindow::datKeptAndTicked()
 {
     IdentifyFixture f;
@@ -93,7 +96,16 @@ void tst_IdentifyWindow::datKeptAndTicked()
     frmScan scan(f.state, f.dialogs, *f.window);
     QCOMPARE(scan.lstDats->count(), 1);
     QCOMPARE(scan.lstDats->item(0)->checkState(), Qt::Checked);
+    scan.txtFolder->setText(f.path(QStringLiteral("roms")));
+    scan.cmdStart->click();
+    QTRY_VERIFY(!scan.isScanning());
+    QStringList names;
+    for (int slot = 0; slot < f.state.database.EntryCount(); ++slot)
+        names.append(f.state.database.Get(slot).RomName);
+    names.sort();
+    QCOMPARE(names, (QStringList{"Alpha Quest", "Alpha Quest", "Bravo Run"}));
 
+    f.dialogs.answers.enqueue(Dialogs::Answer::No); // the scan's entries are not saved
     f.close();
     QVERIFY(readFile(f.path(QStringLiteral("kivo.ini")))
                 .contains(QDir::toNativeSeparators(f.dat).toUtf8()));
