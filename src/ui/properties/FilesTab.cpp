@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -46,6 +47,8 @@ bool isTapeName(const QString &romFile)
     const QString extension = lowerExtension(romFile.trimmed());
     return extension == u"tzx" || extension == u"tap";
 }
+
+constexpr int kDatPollMs = 50;
 
 } // namespace
 
@@ -200,8 +203,13 @@ void FilesTab::showMatch()
     const Fingerprint print = fingerprintOf(found);
     if (!print.ok)
         return;
-    // The DAT files are read the first time anything needs them, this included.
-    const std::shared_ptr<const DatCatalogue> dats = m_state.dats.reading().get().catalogue;
+    // The DAT files are read the first time anything needs them, this included; the tab looks
+    // again once they are, and never waits for them.
+    const std::shared_ptr<const DatCatalogue> dats = m_state.dats.readCatalogue();
+    if (!dats) {
+        QTimer::singleShot(kDatPollMs, this, [this] { showMatch(); });
+        return;
+    }
     if (const DatEntry *entry = dats->entryOf(print.size, print.crc))
         lblMatched->setText(
             kMatchedText.arg(entry->game, fileNamePart(dats->files().at(entry->file).path)));

@@ -8,6 +8,8 @@
 #include "ui/identify/IdentifyCommands.h"
 #include "ui/identify/frmDatFiles.h"
 #include "ui/identify/frmDuplicates.h"
+#include "ui/properties/FilesTab.h"
+#include "ui/properties/frmProperties.h"
 #include "ui/scan/frmScan.h"
 
 #include <QLabel>
@@ -112,8 +114,8 @@ void tst_IdentifyWindow::datKeptAndTicked()
     QCOMPARE(f.dialogs.unexpected, 0);
 }
 
-// Catches a drop named by its file when the DAT knows it, Identify writing over what the user
-// typed, and a count that is not of the entries looked at.
+// Catches a drop named by its file when the DAT knows it, Properties not saying what matched,
+// Identify writing over what the user typed, and a count that is not of the entries looked at.
 void tst_IdentifyWindow::dropsAndIdentifyFillOnlyWhatIsEmpty()
 {
     IdentifyFixture f;
@@ -126,6 +128,10 @@ void tst_IdentifyWindow::dropsAndIdentifyFillOnlyWhatIsEmpty()
     QCOMPARE((QStringList{bravo.RomName, bravo.Publisher, bravo.Authors}),
              (QStringList{"Bravo Run", "Imagine", "Ann Author"}));
     QCOMPARE(bravo.Year, 1986);
+    f.state.database.SelectedIndex = 1;
+    frmProperties properties(f.state, f.dialogs, *f.window, f.window->pictures(), false);
+    QTRY_COMPARE(properties.filesTab->lblMatched->text(),
+                 QStringLiteral("Matched: Bravo Run (Imagine), spectrum.dat"));
 
     RomRecord typed = f.state.database.Get(0);
     typed.Publisher = QStringLiteral("My Own");
