@@ -306,6 +306,7 @@ void settingsSeeds(bool large)
     s.RomPaths = {QStringLiteral("/home/me/tapes/"), QStringLiteral("C:\\Games\\Speccy\\")};
     s.ScreenshotPaths = {QStringLiteral("/home/иван/shots/")};
     s.head = {2000, 1500.25f, 0};
+    s.datFiles = {QStringLiteral("/home/me/dats/Sinclair - ZX Spectrum.dat")};
     if (large) {
         for (int i = 0; i < 3000; ++i)
             s.RomPaths.append(QStringLiteral("/srv/spectrum/collection/part%1/").arg(i));
@@ -624,6 +625,91 @@ void loadingScreenSeeds(bool large)
             szxRamp(7, page7, false));
 }
 
+// ---- ClrMamePro DATs: one of each convention, the syntax's corners, and the damaged cases
+
+QByteArray clrMameProGame(const QByteArray &name, const QByteArray &year,
+                          const QByteArray &manufacturer, const QByteArray &roms)
+{
+    QByteArray game = "game (\n\tname \"" + name + "\"\n";
+    if (!year.isEmpty())
+        game += "\tyear \"" + year + "\"\n";
+    if (!manufacturer.isEmpty())
+        game += "\tmanufacturer \"" + manufacturer + "\"\n";
+    return game + roms + ")\n\n";
+}
+
+QByteArray clrMameProRom(const QByteArray &name, quint32 size, quint32 crc)
+{
+    return "\trom ( name \"" + name + "\" size " + QByteArray::number(size) + " crc " +
+           QByteArray::number(crc, 16).rightJustified(8, '0').toUpper() +
+           " md5 00112233445566778899AABBCCDDEEFF sha1 "
+           "00112233445566778899AABBCCDDEEFF00112233 )\n";
+}
+
+void clrMameProSeeds(bool large)
+{
+    const QString target = QStringLiteral("clrmamepro");
+    const QByteArray header = "clrmamepro (\n\tname \"Sinclair - ZX Spectrum\"\n\tversion "
+                              "\"2016.5.1\"\n\tcomment \"made for fuzzing\"\n)\n\n";
+    if (large) {
+        Random random;
+        QByteArray dat = header;
+        for (int i = 0; i < 20000; ++i) {
+            const QByteArray name = words(random, 1 + random.below(3)).toUtf8() + ' ' +
+                                    QByteArray::number(i) + " (" + words(random, 1).toUtf8() +
+                                    " Ltd)";
+            dat += clrMameProGame(name, QByteArray::number(1982 + random.below(15)),
+                                  words(random, 2).toUtf8() + '|' + words(random, 2).toUtf8(),
+                                  clrMameProRom(QByteArray::number(i) + ".tzx",
+                                                1000 + random.below(60000), random.next()));
+        }
+        put(target, QStringLiteral("large-20000-games.dat"), dat);
+        return;
+    }
+    put(target, QStringLiteral("title-publisher.dat"),
+        header +
+            clrMameProGame("10th Frame (US Gold Ltd)", "1987",
+                           "Paragon Programming Ltd|John Price|Donnald J. Capbbel)",
+                           clrMameProRom("10th Frame.tzx", 51430, 0x21D018B5)) +
+            clrMameProGame("Vengador (La Senda del Tigre I) (Jesus Pedrosa Vidal)", "198?", "",
+                           clrMameProRom("Vengador.tzx", 40000, 0x1) +
+                               clrMameProRom("Vengador (Side B).tzx", 40001, 0x2)));
+    put(target, QStringLiteral("tosec.dat"),
+        header +
+            clrMameProGame("Jetpac (1983)(Ultimate)", "", "",
+                           clrMameProRom("Jetpac (1983)(Ultimate).tap", 1234, 0xABCDEF01)) +
+            clrMameProGame("Elite (1985)(Firebird)(Side A)[a]", "", "",
+                           clrMameProRom("Elite.tzx", 99, 0xabcdef02)));
+    put(target, QStringLiteral("no-intro.dat"),
+        "clrmamepro ( name \"Regions\" )\n"
+        "game ( name \"Game (Europe) (Rev 1)\" region \"Europe\" rom ( size 5 crc 1 ) )\n"
+        "machine ( name \"Other (USA, Japan)\" release ( name \"x\" region USA ) "
+        "rom ( size 6 crc 2 ) )\n");
+    // Quotes holding blanks, parentheses and \", unknown keys and nested blocks, a bare-word name,
+    // a key without a value, every block kind, a BOM and CR LF.
+    put(target, QStringLiteral("syntax-corners.dat"),
+        "\xEF\xBB\xBF"
+        "clrmamepro(name \"A (b) \\\"c\\\"\" author x)\r\n"
+        "emulator ( name \"e\" nested ( deeper ( deepest ) ) )\r\n"
+        "resource ( name bios rom ( name b size 16384 crc 5F5C4D3B flags ( baddump ) ) )\r\n"
+        "game(name \"Q \\\" (x) y\" sample ( name s ) rom(size 7 crc abcdef07 nodump))\r\n"
+        "game ( name g rom ( size 8 crc 8 ) rom ( size 9 crc 9 ) rom ( crc 10 ) rom ( size 11 ) "
+        ")\r\n");
+    put(target, QStringLiteral("cp1252.dat"),
+        "game ( name \"Caf\xE9 (Soft \x80)\" manufacturer \"M\xFCller\" rom ( size 1 crc 1 ) )\n");
+    put(target, QStringLiteral("truncated.dat"),
+        header + clrMameProGame("Cut (1985)(X)", "", "", clrMameProRom("c.tap", 5, 5)).chopped(10));
+    put(target, QStringLiteral("unterminated-string.dat"),
+        header + "game (\n\tname \"Never ends\n\trom ( size 1 crc 1 )\n)\n");
+    put(target, QStringLiteral("unbalanced.dat"),
+        header + "game ( name a rom ( size 1 crc 1 ) ) )\n");
+    put(target, QStringLiteral("nameless-game.dat"),
+        header + "game ( year 1984 rom ( size 1 crc 1 ) )\n");
+    put(target, QStringLiteral("deep-nesting.dat"),
+        "game ( name deep " + QByteArray(5000, '(') + QByteArray(5000, ')') +
+            " rom ( size 1 crc 1 ) )\n");
+}
+
 // ---- screens
 
 void screenSeeds()
@@ -783,6 +869,7 @@ int main(int argc, char **argv)
     tapeSeeds(large);
     loadingScreenSeeds(large);
     archiveSeeds(large);
+    clrMameProSeeds(large);
     librarySeeds(large);
     if (!large)
         screenSeeds();

@@ -43,6 +43,7 @@ void checkRead(const SettingsFile &s)
     checkTexts(s.RomPaths);
     checkTexts(s.ScreenshotPaths);
     checkTexts(s.MusicPaths);
+    checkTexts(s.datFiles);
 }
 
 // Singles are written with 7 significant digits.
@@ -58,7 +59,8 @@ bool sameExceptSingles(const SettingsFile &a, const SettingsFile &b)
            a.view == b.view && a.SSSize == b.SSSize && a.lastdb == b.lastdb &&
            a.loadlast == b.loadlast && a.emulators == b.emulators &&
            a.musicPlayers == b.musicPlayers && a.RomPaths == b.RomPaths &&
-           a.ScreenshotPaths == b.ScreenshotPaths && a.MusicPaths == b.MusicPaths;
+           a.ScreenshotPaths == b.ScreenshotPaths && a.MusicPaths == b.MusicPaths &&
+           a.datFiles == b.datFiles;
 }
 
 bool sameSingles(const SettingsFile &a, const SettingsFile &b, bool exactly)
@@ -139,7 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // the fuzzer down.
     constexpr qsizetype kRoundTripEntries = 300;
     if (s.emulators.size() + s.musicPlayers.size() + s.RomPaths.size() + s.ScreenshotPaths.size() +
-            s.MusicPaths.size() >
+            s.MusicPaths.size() + s.datFiles.size() >
         kRoundTripEntries)
         return 0;
     const QByteArray savedBytes = settingsFileBytes(s);
@@ -154,6 +156,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                                                               !s.ScreenshotPaths.first().isEmpty());
     expected.MusicPaths =
         written(s.MusicPaths, !s.MusicPaths.isEmpty() && !s.MusicPaths.first().isEmpty());
+    expected.datFiles = written(s.datFiles, !s.datFiles.isEmpty() && !s.datFiles.first().isEmpty());
     if (!s.placementRead) {
         // The placement keys are written as they are, but not read while the window is not normal.
         expected.winw = saved.winw;

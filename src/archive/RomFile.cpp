@@ -86,3 +86,9 @@ QString romFileKindName(const QString &path)
         listing.ok ? Archive::spectrumMember(listing.members) : std::nullopt;
     return member ? Archive::baseName(member->name) : QString();
 }
+
+QString droppedEntryName(const QString &kindName)
+{
+    const qsizetype dot = kindName.lastIndexOf(u'.');
+    return dot < 0 ? kindName : QString(kindName).remove(kindName.mid(dot));
+}

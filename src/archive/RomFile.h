@@ -29,3 +29,7 @@ RomFileBytes readRomFileHead(const QString &path, qint64 count);
 // the file's own name, or its archive's Spectrum member's base name. Empty for an archive that
 // cannot be listed or holds no Spectrum file (readRomFile then says why).
 QString romFileKindName(const QString &path);
+
+// The name a dropped file gives its entry: `kindName` (as romFileKindName gives it) without its
+// ending, in its own case: "Jetpac.tap" names "Jetpac".
+QString droppedEntryName(const QString &kindName);

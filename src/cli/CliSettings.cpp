@@ -78,6 +78,7 @@ Json settingsJson(const SettingsFile &s)
     out["head003"] = single(s.head[2]);
     out["columns"] = stringList(s.columns);
     out["colwidths"] = singles(s.columnWidths);
+    out["DatFiles"] = stringList(s.datFiles);
     return out;
 }
 

@@ -73,3 +73,6 @@ int cmdImport(const QStringList &arguments);
 int cmdScan(const QStringList &arguments);
 int cmdCommand(const QStringList &arguments);
 int cmdLibrary(const QStringList &arguments);
+int cmdDat(const QStringList &arguments);
+int cmdIdentify(const QStringList &arguments);
+int cmdDuplicates(const QStringList &arguments);

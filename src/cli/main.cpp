@@ -52,9 +52,9 @@ Usage:
       Print the wizard's list of files for DIR as a JSON array of "name [count]".
   kivo-cli scan DIR [--flat] [--dat FILE]... [--into FILE.dat] [--screens DIR]
       Scan Folder: every tape, snapshot and disk under DIR (--flat: DIR alone), and every
-      archive holding one, as a new entry named from its DAT game (Logiqx XML, matched by
-      size and CRC-32), its TZX archive info or its TOSEC file name; parts of one program
-      make one entry. Merge into FILE.dat (created when missing) and save it; --screens keeps
+      archive holding one, as a new entry named from its DAT game (Logiqx XML or ClrMamePro,
+      matched by size and CRC-32), its TZX archive info or its TOSEC file name; parts of one
+      program make one entry. Merge into FILE.dat (created when missing) and save it; --screens keeps
       loading screens as NAME.scr in DIR. Print the result as dump does, with the folders
       that gave entries as RomPaths, plus "skipped": {inCatalogue, copies, clashes,
       unreadable, clashPaths}; "Scan Folder: N entries added, ..." on stderr.
@@ -70,6 +70,22 @@ Usage:
       (ISO 8601 UTC, null when never played), "seconds", "emulator", "machine",
       "arguments"}, ordered by key. --import first merges OTHER.dat's library into it:
       rows it lacks are added, plays and play time add up, favourites and tags are united.
+  kivo-cli dat FILE
+      Read a DAT file (Logiqx XML or ClrMamePro text, told apart by its contents) and print
+      {"name", "version", "convention" ("Tosec", "TitlePublisher" or "NoIntro"), "games",
+      "roms"}: the header, how its games are named, the games and roms that have a size and
+      CRC-32. A file that is no DAT says why and where, and the exit status is 1.
+  kivo-cli identify FILE... [--dat DAT]... [--ini kivo.ini]
+      Match each FILE by size and CRC-32 (a .zip or .gz by its Spectrum member's, as the
+      archive stores them) against the DATs given and those kivo.ini keeps, and print a
+      JSON array of {"file", "size", "crc32", "title", "year", "publisher", "authors",
+      "game", "dat"}: what the DAT names it, null where it does not. A DAT that cannot be
+      read is reported, and the exit status is 1.
+  kivo-cli duplicates FILE.dat --ini kivo.ini
+      Find each entry's rom file through kivo.ini's rom paths and print {"groups": [{"size",
+      "crc32", "entries": [{"slot", "RomName", "RomFile", "path"}]}], "notFound": [{"slot",
+      "RomFile"}]}: the entries whose files have the same size and CRC-32, and those whose
+      file is in no rom path.
 
 Messages go to stderr as "Title: text". Exit status: 0 done, 1 rejected input or failed
 write, 2 usage error.
@@ -89,13 +105,23 @@ int main(int argc, char *argv[])
         return kExitOk;
     }
     static const std::map<QString, Subcommand> kSubcommands = {
-        {QStringLiteral("dump"), cmdDump},         {QStringLiteral("write"), cmdWrite},
-        {QStringLiteral("settings"), cmdSettings}, {QStringLiteral("language"), cmdLanguage},
-        {QStringLiteral("tape"), cmdTape},         {QStringLiteral("render"), cmdRender},
-        {QStringLiteral("export"), cmdExport},     {QStringLiteral("import"), cmdImport},
-        {QStringLiteral("screen"), cmdScreen},     {QStringLiteral("scan"), cmdScan},
-        {QStringLiteral("members"), cmdMembers},   {QStringLiteral("machine"), cmdMachine},
-        {QStringLiteral("command"), cmdCommand},   {QStringLiteral("library"), cmdLibrary},
+        {QStringLiteral("dump"), cmdDump},
+        {QStringLiteral("write"), cmdWrite},
+        {QStringLiteral("settings"), cmdSettings},
+        {QStringLiteral("language"), cmdLanguage},
+        {QStringLiteral("tape"), cmdTape},
+        {QStringLiteral("render"), cmdRender},
+        {QStringLiteral("export"), cmdExport},
+        {QStringLiteral("import"), cmdImport},
+        {QStringLiteral("screen"), cmdScreen},
+        {QStringLiteral("scan"), cmdScan},
+        {QStringLiteral("members"), cmdMembers},
+        {QStringLiteral("machine"), cmdMachine},
+        {QStringLiteral("command"), cmdCommand},
+        {QStringLiteral("library"), cmdLibrary},
+        {QStringLiteral("dat"), cmdDat},
+        {QStringLiteral("identify"), cmdIdentify},
+        {QStringLiteral("duplicates"), cmdDuplicates},
     };
     const auto it = kSubcommands.find(name);
     if (it == kSubcommands.end())

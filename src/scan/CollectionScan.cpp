@@ -6,6 +6,7 @@
 #include "core/PathText.h"
 #include "core/SafeFile.h"
 #include "scan/DatCatalogue.h"
+#include "scan/Identify.h"
 #include "scan/TosecName.h"
 #include "tape/KeptScreen.h"
 #include "tape/LoadingScreen.h"
@@ -20,7 +21,6 @@
 #include <algorithm>
 #include <thread>
 #include <unordered_set>
-#include <zlib.h>
 
 namespace {
 
@@ -31,7 +31,6 @@ const QString kAlsoText = QStringLiteral("Also: ");
 const QString kScreenNotWrittenText = QStringLiteral("Unable to write the screen %1: %2");
 
 constexpr int kDroppedRomType = 15; // the type dropped files get: "Arcade - [uncategorized]"
-constexpr qint64 kLargestFile = 64 * 1024 * 1024; // no tape, snapshot or disk comes near it
 constexpr qint64 kProgressMs = 50;
 
 // One tape, snapshot or disk found, or an archive whose Spectrum member is one.
@@ -43,13 +42,6 @@ struct FoundFile
     quint32 crc = 0;
     TapeCard card; // title, publisher, authors and year of a TZX archive-info block
 };
-
-quint32 crcOf(const QByteArray &bytes)
-{
-    return quint32(crc32_z(crc32_z(0, nullptr, 0),
-                           reinterpret_cast<const Bytef *>(bytes.constData()),
-                           size_t(bytes.size())));
-}
 
 TapeCard cardOf(const QByteArray &bytes, const QString &kindName)
 {
@@ -163,7 +155,7 @@ private:
         found.name = name;
         const QString path = entry.absoluteFilePath();
         // A FIFO would block the read and a device never ends; a broken link is no file.
-        const Found kind = !entry.isFile() || entry.size() == 0 || entry.size() > kLargestFile
+        const Found kind = !entry.isFile() || entry.size() == 0 || entry.size() > kLargestRomFile
                                ? Found::Unreadable
                            : archive ? readArchive(path, found)
                                      : readPlain(path, found);
@@ -190,11 +182,11 @@ private:
 
     static Found readPlain(const QString &path, FoundFile &found)
     {
-        const FileBytes read = readRegularFile(path, kLargestFile);
+        const FileBytes read = readRegularFile(path, kLargestRomFile);
         if (!read.ok || read.bytes.isEmpty())
             return Found::Unreadable;
         found.size = read.bytes.size();
-        found.crc = crcOf(read.bytes);
+        found.crc = crc32Of(read.bytes);
         found.card = cardOf(read.bytes, found.name);
         return Found::Candidate;
     }
@@ -235,18 +227,23 @@ private:
     QHash<QString, qsizetype> m_byName; // case-folded name -> index into m_files
 };
 
-// The fields of one entry, each from the first source that has it: the DAT's game name, the
-// tape's archive-info block, the file name as a TOSEC name (the base name when it is none).
+// The fields of one entry, each from the first source that has it: the DAT's game, the tape's
+// archive-info block, the file name as a TOSEC name (the base name when it is none).
 struct Named
 {
     RomRecord record;
     TosecName tosec; // the name the entry was named after, for telling parts of one program
 };
 
-Named nameFile(const FoundFile &file, const DatCatalogue &dat)
+// The kept DATs' entry for the file first, then the ones chosen for this scan.
+Named nameFile(const FoundFile &file, const std::shared_ptr<const DatCatalogue> &kept,
+               const DatCatalogue &chosen)
 {
-    const QString *game = dat.gameName(file.size, file.crc);
-    const TosecName fromDat = game ? readTosecName(*game) : TosecName{};
+    static const DatEntry kNoEntry;
+    const DatEntry *found = kept ? kept->entryOf(file.size, file.crc) : nullptr;
+    if (found == nullptr)
+        found = chosen.entryOf(file.size, file.crc);
+    const DatEntry &fromDat = found != nullptr ? *found : kNoEntry;
     const TosecName fromName = readTosecName(baseNameOf(file.name));
     const auto first = [](std::initializer_list<QString> texts) {
         for (const QString &text : texts) {
@@ -262,10 +259,11 @@ Named nameFile(const FoundFile &file, const DatCatalogue &dat)
                   : file.card.year != 0 ? file.card.year
                                         : fromName.year;
     record.Publisher = first({fromDat.publisher, file.card.publisher, fromName.publisher});
-    record.Authors = file.card.authors;
+    record.Authors = first({fromDat.authors, file.card.authors});
     record.RomFile = file.name;
     record.RomType = kDroppedRomType;
-    named.tosec = game ? fromDat : fromName;
+    // A DAT of another convention names no parts: its entries stand alone, as their names do.
+    named.tosec = found != nullptr ? fromDat.tosec : fromName;
     return named;
 }
 
@@ -369,11 +367,14 @@ ScanResult scanCollection(const ScanRequest &request, const ScanProgressCallback
 {
     ScanResult result;
     // The DATs are read beside the walk: they are needed only once it is done.
-    DatCatalogue dat;
+    DatCatalogue chosen;
+    std::shared_ptr<const DatCatalogue> kept;
     Messages datMessages;
     std::thread datReader([&] {
+        if (request.readDats)
+            kept = request.readDats();
         for (const QString &path : request.datFiles) {
-            if (const std::optional<Message> refused = dat.addFile(path))
+            if (const std::optional<Message> refused = chosen.addFile(path))
                 datMessages.append(*refused);
         }
     });
@@ -401,7 +402,7 @@ ScanResult scanCollection(const ScanRequest &request, const ScanProgressCallback
     QList<QString> keys;
     keys.reserve(files.size());
     for (qsizetype i = 0; i < files.size(); ++i) {
-        named.append(nameFile(files.at(i), dat));
+        named.append(nameFile(files.at(i), kept, chosen));
         keys.append(partKey(files.at(i), named.last().tosec));
         if (!keys.last().isEmpty())
             parts[keys.last()].append(i);

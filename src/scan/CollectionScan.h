@@ -3,6 +3,7 @@
 #include "core/Message.h"
 #include "core/RomDatabase.h"
 #include "core/SearchPathList.h"
+#include "scan/DatCatalogue.h"
 
 #include <QSet>
 #include <QString>
@@ -10,6 +11,7 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 
 // Scan Folder: a directory tree becomes catalogue entries, each named from the file itself.
 //
@@ -26,7 +28,10 @@ struct ScanRequest
 {
     QString directory;
     bool subfolders = true;
-    QStringList datFiles;     // Logiqx XML; a file that is not one is reported and left out
+    QStringList datFiles; // Logiqx XML or ClrMamePro; a file that is neither is reported, left out
+    // DAT files read already (the ones kept in the settings), waited for beside the walk and
+    // used with those of datFiles; their own messages are the giver's to tell.
+    std::function<std::shared_ptr<const DatCatalogue>()> readDats;
     QString screensDirectory; // keep loading screens as NAME.scr here; empty: keep none
     // RomFile of every entry, case-folded: a file of such a name is already in the catalogue.
     QSet<QString> catalogueFiles;

@@ -11,6 +11,7 @@ const QString kMusicPlayers = QStringLiteral("musicplayers");
 const QString kRomPaths = QStringLiteral("RomPaths");
 const QString kScreenshotPaths = QStringLiteral("ScreenshotPaths");
 const QString kMusicPaths = QStringLiteral("MusicPaths");
+const QString kDatFiles = QStringLiteral("DatFiles");
 const QString kNum = QStringLiteral("num");
 const QString kEmuKey = QStringLiteral("emu");
 const QString kPlayerNameKey = QStringLiteral("playername");
@@ -175,6 +176,7 @@ SettingsFile readSettingsFile(const ProfileFile &file)
     s.RomPaths = readPaths(file, kRomPaths);
     s.ScreenshotPaths = readPaths(file, kScreenshotPaths);
     s.MusicPaths = readPaths(file, kMusicPaths);
+    s.datFiles = readPaths(file, kDatFiles);
 
     for (size_t i = 0; i < kHeadKeys.size(); ++i)
         s.head[i] = readSingle(file, kHeadKeys[i], QStringLiteral("0"));
@@ -217,5 +219,7 @@ QByteArray settingsFileBytes(const SettingsFile &s)
     for (const float width : s.columnWidths)
         widths.append(formatSingle(width));
     writeIfAny(file, kKivo, kColumnWidths, widths.join(u' '));
+    // A section of its own after every other, so an older reader finds everything it knows.
+    writePaths(file, kDatFiles, s.datFiles);
     return file.toBytes();
 }

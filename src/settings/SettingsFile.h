@@ -47,6 +47,8 @@ struct SettingsFile
     QStringList RomPaths;
     QStringList ScreenshotPaths;
     QStringList MusicPaths;
+    // The DAT files entries are identified with, in the order they are searched.
+    QStringList datFiles;
     // Widths of the game list's first three columns in twips; 0 or less leaves a column alone.
     std::array<float, 3> head{0, 0, 0};
     // The optional list columns shown ("machine" ...), and their widths in twips, in that order.
@@ -59,7 +61,8 @@ constexpr qint32 kMaxListEntries = 10000;
 
 SettingsFile readSettingsFile(const ProfileFile &file);
 // The file as the shutdown writes it: section "kivo" (column widths last), then "emulators",
-// "musicplayers", "RomPaths", "ScreenshotPaths", "MusicPaths", each only when its list is used.
+// "musicplayers", "RomPaths", "ScreenshotPaths", "MusicPaths" and last "DatFiles", each only when
+// its list is used.
 // An emulator's profile follows every key an older reader knows (argsNN, defaultforNN,
 // machineNN.KEY, each only when not empty), so such a reader still finds every emulator; a
 // template, like any value, reads back as its first ProfileFile::kMaxValueLength characters.

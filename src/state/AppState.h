@@ -8,6 +8,7 @@
 #include "library/Library.h"
 #include "library/LibraryKeyCache.h"
 #include "settings/LanguageTable.h"
+#include "state/DatShelf.h"
 #include "state/LayoutState.h"
 #include "tape/MachineReader.h"
 #include "tape/TapeIndex.h"
@@ -41,6 +42,8 @@ struct AppState
     // What is remembered of the entries beside the catalogue: favourites, tags, plays, each
     // entry's own way to run. It follows the catalogue: New, Load, the first save and Save as.
     Library library;
+    // The DAT files entries are identified with, read once when first needed.
+    DatShelf dats;
     // The library key of each entry, for the views that look up every entry's row.
     LibraryKeyCache libraryKeys;
 

@@ -21,6 +21,7 @@ void applySettings(const SettingsFile &s, AppState &state)
         state.paths[PathKind::Screenshot].setDirs(s.ScreenshotPaths);
     if (!s.MusicPaths.isEmpty())
         state.paths[PathKind::Music].setDirs(s.MusicPaths);
+    state.dats.setFiles(s.datFiles);
 }
 
 SettingsFile settingsFromState(const AppState &state)
@@ -38,5 +39,6 @@ SettingsFile settingsFromState(const AppState &state)
     s.RomPaths = state.paths[PathKind::Rom].dirs();
     s.ScreenshotPaths = state.paths[PathKind::Screenshot].dirs();
     s.MusicPaths = state.paths[PathKind::Music].dirs();
+    s.datFiles = state.dats.files();
     return s;
 }

@@ -56,7 +56,10 @@ const QByteArray kCanonical = "[kivo]\r\n"
                               "file01=\r\n"
                               "[RomPaths]\r\n"
                               "num=1\r\n"
-                              "path00=/roms/\r\n";
+                              "path00=/roms/\r\n"
+                              "[DatFiles]\r\n"
+                              "num=1\r\n"
+                              "path00=/dats/Sinclair - ZX Spectrum.dat\r\n";
 
 QJsonObject json(const QByteArray &out)
 {
@@ -88,7 +91,7 @@ void tst_CliSettings::settingsAsJson()
                                  "SSSize",     "loadscr",      "lastdb",         "loadlast",
                                  "emulators",  "musicplayers", "RomPaths",       "ScreenshotPaths",
                                  "MusicPaths", "head001",      "head002",        "head003",
-                                 "columns",    "colwidths"}));
+                                 "columns",    "colwidths",    "DatFiles"}));
     QCOMPARE(out.value("winw").toDouble(), 800.0);
     QCOMPARE(out.value("winh").toDouble(), 533.3333);
     QCOMPARE(out.value("winx").toDouble(), -98.0);
@@ -103,6 +106,8 @@ void tst_CliSettings::settingsAsJson()
     QCOMPARE(out.value("musicplayers").toArray().size(), 0);
     QCOMPARE(out.value("RomPaths").toArray().at(0).toString(), QStringLiteral("/roms/"));
     QCOMPARE(out.value("head003").toDouble(), 1050.0);
+    QCOMPARE(out.value("DatFiles").toArray().at(0).toString(),
+             QStringLiteral("/dats/Sinclair - ZX Spectrum.dat"));
 }
 
 // Catches a profile or the list columns missing from the JSON or lost on the way back.

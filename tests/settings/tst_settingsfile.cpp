@@ -166,20 +166,25 @@ void tst_SettingsFile::lists_data()
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<int>("emulators");
     QTest::addColumn<QStringList>("romPaths");
+    QTest::addColumn<QStringList>("datFiles");
 
     // "num" decides the length, missing keys give empty entries, 0 or less gives nothing.
     QTest::newRow("num=3, one present")
         << QByteArray("[emulators]\r\nnum=3\r\nemu00=Zxemu\r\nfile00=/usr/bin/zxemu\r\n"
-                      "[RomPaths]\r\nnum=3\r\npath00=/a/\r\n")
-        << 3 << QStringList{"/a/", "", ""};
+                      "[RomPaths]\r\nnum=3\r\npath00=/a/\r\n"
+                      "[DatFiles]\r\nnum=2\r\npath01=/d/b.dat\r\n")
+        << 3 << QStringList{"/a/", "", ""} << QStringList{"", "/d/b.dat"};
     QTest::newRow("num=0") << QByteArray("[emulators]\r\nnum=0\r\nemu00=Zxemu\r\n"
-                                         "[RomPaths]\r\nnum=0\r\npath00=/a/\r\n")
-                           << 0 << QStringList();
-    QTest::newRow("num negative") << QByteArray("[emulators]\r\nnum=-2\r\n[RomPaths]\r\nnum=-1\r\n")
-                                  << 0 << QStringList();
-    QTest::newRow("no sections") << QByteArray("[kivo]\r\n") << 0 << QStringList();
+                                         "[RomPaths]\r\nnum=0\r\npath00=/a/\r\n"
+                                         "[DatFiles]\r\nnum=0\r\npath00=/d/a.dat\r\n")
+                           << 0 << QStringList() << QStringList();
+    QTest::newRow("num negative")
+        << QByteArray("[emulators]\r\nnum=-2\r\n[RomPaths]\r\nnum=-1\r\n[DatFiles]\r\nnum=-1\r\n")
+        << 0 << QStringList() << QStringList();
+    QTest::newRow("no sections") << QByteArray("[kivo]\r\n") << 0 << QStringList() << QStringList();
     QTest::newRow("num past the limit")
-        << QByteArray("[emulators]\r\nnum=2000000000\r\n") << int(kMaxListEntries) << QStringList();
+        << QByteArray("[emulators]\r\nnum=2000000000\r\n[DatFiles]\r\nnum=10001\r\n")
+        << int(kMaxListEntries) << QStringList() << QStringList(kMaxListEntries, QString());
 }
 
 void tst_SettingsFile::lists()
@@ -187,6 +192,7 @@ void tst_SettingsFile::lists()
     QFETCH(QByteArray, text);
     QFETCH(int, emulators);
     QFETCH(QStringList, romPaths);
+    QFETCH(QStringList, datFiles);
     const SettingsFile s = parse(text);
     QCOMPARE(s.emulators.size(), emulators);
     if (emulators == 3) {
@@ -195,6 +201,7 @@ void tst_SettingsFile::lists()
         QCOMPARE(s.emulators.at(2), ProgramEntry{});
     }
     QCOMPARE(s.RomPaths, romPaths);
+    QCOMPARE(s.datFiles, datFiles);
 }
 
 void tst_SettingsFile::longPathReadAs254()
@@ -291,6 +298,7 @@ void tst_SettingsFile::writtenFileLineByLine()
     s.ScreenshotPaths = QStringList{"/shots/"};
     s.MusicPaths = QStringList{"/music/"};
     s.head = {4500, 1440, 1050.5f};
+    s.datFiles = QStringList{"/dats/Sinclair - ZX Spectrum.dat", "/dats/tosec.dat"};
 
     // Written by hand from the order of the shutdown's writes.
     const QStringList expected = {
@@ -330,6 +338,10 @@ void tst_SettingsFile::writtenFileLineByLine()
         "[MusicPaths]",
         "num=1",
         "path00=/music/",
+        "[DatFiles]",
+        "num=2",
+        "path00=/dats/Sinclair - ZX Spectrum.dat",
+        "path01=/dats/tosec.dat",
         "", // the last line ends with CR LF too
     };
     const QStringList written = lines(settingsFileBytes(s));

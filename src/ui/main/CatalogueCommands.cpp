@@ -39,13 +39,6 @@ const QString kNoSpectrumFileStatus =
 
 constexpr int kDroppedRomType = 15; // "Arcade - [uncategorized]"
 
-// The name a dropped file gives its entry: `name` without every ".ext", in the name's own case.
-QString entryNameOf(const QString &name)
-{
-    const qsizetype dot = name.lastIndexOf(u'.');
-    return dot < 0 ? name : QString(name).remove(name.mid(dot));
-}
-
 // The first matching rule gives the text: removing the only entry of a catalogue asks about
 // "1 game", not "all games".
 QString removalQuestion(int count, int listedRows)
@@ -305,7 +298,7 @@ CatalogueCommands::DropOutcome CatalogueCommands::addDroppedFile(const QString &
         return DropOutcome::Refused;
     }
     RomRecord record;
-    record.RomName = entryNameOf(kindName);
+    record.RomName = droppedEntryName(kindName);
     if (record.RomName.isEmpty())
         return DropOutcome::Refused; // ".tap" alone would make an entry without a name
     record.RomFile = name;

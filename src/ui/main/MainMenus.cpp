@@ -27,6 +27,9 @@ QList<MenuRow> buildTable()
         {MA::Roms, 5, "-", "mnuRomsSeparator5"},
         {MA::Roms, Menu::RomsFavourite, "Favourite", "mnuRomsFavourite"},
         {MA::Roms, Menu::RomsTags, "Tags...", "mnuRomsTags"},
+        {MA::Roms, 8, "-", "mnuRomsSeparator8"},
+        {MA::Roms, Menu::RomsIdentify, "Identify", "mnuRomsIdentify"},
+        {MA::Roms, Menu::RomsDuplicates, "Find Duplicates...", "mnuRomsDuplicates"},
 
         {MA::Top, Menu::TopView, "&View", "mnuViewMenu"},
         {MA::View, Menu::ViewOptions, "View Options", "mnuViewOptions"},
@@ -46,6 +49,7 @@ QList<MenuRow> buildTable()
         {MA::Misc, Menu::MiscLoadLast, "Load last DB", "mnuMiscLoadLast"},
         {MA::Misc, 6, "-", "mnuMiscSeparator6"},
         {MA::Misc, Menu::MiscScan, "Scan Folder...", "mnuMiscScan"},
+        {MA::Misc, Menu::MiscDatFiles, "DAT Files...", "mnuMiscDatFiles"},
 
         {MA::Top, Menu::TopClick, "Roms", "mnuClickMenu"},
         {MA::Click, Menu::ClickAdd, "Add Rom", "mnuClickAdd"},

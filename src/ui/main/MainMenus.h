@@ -23,10 +23,25 @@ enum Top {
 };
 enum File { FileNew = 0, FileLoad = 1, FileSave = 2, FileSaveAs = 3, FileExit = 5 };
 // Favourite and Tags come after the items the language file numbers.
-enum Roms { RomsAdd = 0, RomsRemove = 2, RomsProperties = 4, RomsFavourite = 6, RomsTags = 7 };
+enum Roms {
+    RomsAdd = 0,
+    RomsRemove = 2,
+    RomsProperties = 4,
+    RomsFavourite = 6,
+    RomsTags = 7,
+    RomsIdentify = 9,
+    RomsDuplicates = 10
+};
 enum View { ViewOptions = 0, ViewLoadingScreens = 1 };
 enum Emus { EmusSpeccy = 0, EmusMusic = 1 };
-enum Misc { MiscImport = 0, MiscExport = 1, MiscPaths = 3, MiscLoadLast = 5, MiscScan = 7 };
+enum Misc {
+    MiscImport = 0,
+    MiscExport = 1,
+    MiscPaths = 3,
+    MiscLoadLast = 5,
+    MiscScan = 7,
+    MiscDatFiles = 8
+};
 enum Click {
     ClickAdd = 0,
     ClickRemove = 2,

@@ -43,6 +43,9 @@ frmMain::frmMain(AppState &state, Dialogs &dialogs, ProcessStarter &starter, QWi
     , m_starter(starter)
     , m_commands(state, dialogs, *this, this)
     , m_library(state, *this, this)
+    , m_identify(
+          state, dialogs, *this,
+          [this](const QList<int> &slots) { m_commands.removeEntries(slots); }, this)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kApplicationTitle);
@@ -162,6 +165,8 @@ void frmMain::wireMenus()
              updateLibraryItems();
          }},
         {mnuRoms[Menu::RomsTags], [this] { m_library.editTags(selectedSlots()); }},
+        {mnuRoms[Menu::RomsIdentify], [this] { m_identify.identify(selectedSlots()); }},
+        {mnuRoms[Menu::RomsDuplicates], [this] { m_identify.findDuplicates(); }},
         {view[Menu::ViewOptions], [this] { view_Click(); }},
         {mnuEmus[Menu::EmusSpeccy], [this] { m_launcher->mnuEmus_Click(Menu::EmusSpeccy); }},
         {mnuEmus[Menu::EmusMusic], [this] { m_launcher->mnuEmus_Click(Menu::EmusMusic); }},
@@ -170,6 +175,7 @@ void frmMain::wireMenus()
         {mnuMisc[Menu::MiscPaths],
          [this] { frmPaths(m_state, m_dialogs, m_desktopOpener, this).exec(); }},
         {mnuMisc[Menu::MiscScan], [this] { frmScan(m_state, m_dialogs, *this, this).exec(); }},
+        {mnuMisc[Menu::MiscDatFiles], [this] { m_identify.editDatFiles(); }},
         {view[Menu::ViewLoadingScreens], [this] { m_screenshots->toggleLoadingScreens(); }},
         {mnuMisc[Menu::MiscLoadLast],
          [this] { m_state.LoadLastDatabase = mnuMisc[Menu::MiscLoadLast]->isChecked() ? 1 : 0; }},
@@ -393,7 +399,9 @@ void frmMain::lstGames_DblClick()
 
 void frmMain::lstGames_OLEDragDrop(const QStringList &paths)
 {
+    const int before = m_state.database.EntryCount();
     m_commands.dropOnList(paths);
+    m_identify.identifyNew(before);
 }
 
 void frmMain::mnuRoms_Click(int index)
@@ -401,8 +409,12 @@ void frmMain::mnuRoms_Click(int index)
     if (index == Menu::RomsRemove)
         m_commands.removeEntries(selectedSlots());
     const bool adding = index == Menu::RomsAdd;
-    if (adding || (index == Menu::RomsProperties && m_state.database.SelectedIndex > kNone))
-        frmProperties(m_state, m_dialogs, *this, m_pictures, adding, this).exec();
+    if (!adding && (index != Menu::RomsProperties || m_state.database.SelectedIndex <= kNone))
+        return;
+    const int before = m_state.database.EntryCount();
+    frmProperties(m_state, m_dialogs, *this, m_pictures, adding, this).exec();
+    if (adding)
+        m_identify.identifyNew(before);
 }
 
 void frmMain::ArrangePanes()

@@ -6,6 +6,7 @@
 #include "ui/common/CatalogueView.h"
 #include "ui/common/DesktopOpener.h"
 #include "ui/common/Dialogs.h"
+#include "ui/identify/IdentifyCommands.h"
 #include "ui/list/GameListProxy.h"
 #include "ui/main/CatalogueCommands.h"
 #include "ui/main/LibraryCommands.h"
@@ -67,6 +68,7 @@ public:
     GameListProxy *gameListModel() const { return m_proxy; }
     CatalogueCommands &commands() { return m_commands; }
     LibraryCommands &library() { return m_library; }
+    IdentifyCommands &identifier() { return m_identify; }
     GameListFinder &finder() { return *m_finder; }
     // The header's menu of optional columns.
     ColumnChooser &columns() { return *m_columns; }
@@ -121,6 +123,7 @@ private:
     ProcessStarter &m_starter;
     CatalogueCommands m_commands;
     LibraryCommands m_library;
+    IdentifyCommands m_identify;
     QtDesktopOpener m_desktopOpener;
     PictureLoader m_pictures;
     RomFileIndex m_romFiles;

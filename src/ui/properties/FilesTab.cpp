@@ -5,6 +5,7 @@
 #include "core/PathText.h"
 #include "core/RomRecord.h"
 #include "render/PictureLoader.h"
+#include "scan/Identify.h"
 #include "state/AppState.h"
 #include "tape/TapeReader.h"
 #include "ui/common/Dialogs.h"
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -46,12 +48,7 @@ bool isTapeName(const QString &romFile)
     return extension == u"tzx" || extension == u"tap";
 }
 
-// The name a drop gives an entry: its rom file's name without the extension.
-QString droppedName(const QString &romFile)
-{
-    const qsizetype dot = romFile.lastIndexOf(u'.');
-    return dot < 0 ? romFile : QString(romFile).remove(romFile.mid(dot));
-}
+constexpr int kDatPollMs = 50;
 
 } // namespace
 
@@ -80,6 +77,10 @@ FilesTab::FilesTab(AppState &state, Dialogs &dialogs, PictureLoader &pictures, Q
     lblFilled = new QLabel(this);
     lblFilled->setObjectName(QStringLiteral("lblFilled"));
     lblFilled->setWordWrap(true);
+    lblMatched = new QLabel(this);
+    lblMatched->setObjectName(QStringLiteral("lblMatched"));
+    lblMatched->setWordWrap(true);
+    lblMatched->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto *tapeButtons = new QHBoxLayout;
     tapeButtons->addWidget(cmdRunTaper);
@@ -97,9 +98,10 @@ FilesTab::FilesTab(AppState &state, Dialogs &dialogs, PictureLoader &pictures, Q
     grid->addWidget(cmdFindMusic, 3, 2);
     commandPreview = new CommandPreview(m_state, this);
     grid->addWidget(commandPreview, 4, 0, 1, 3);
+    grid->addWidget(lblMatched, 5, 0, 1, 3);
     grid->setRowMinimumHeight(2, lblFilled->fontMetrics().height() * 2);
     grid->setColumnStretch(1, 1);
-    grid->setRowStretch(5, 1);
+    grid->setRowStretch(6, 1);
 
     connect(cmdLocate, &QPushButton::clicked, this, [this] { cmdLocate_Click(); });
     connect(cmdFindMusic, &QPushButton::clicked, this, [this] { cmdFindMusic_Click(); });
@@ -188,9 +190,35 @@ QString FilesTab::foundRomFile() const
 
 // The lookup may list every rom directory; while a name is being typed it runs only once the
 // name ends in a tape or archive extension, and an archive's directory is read only then.
+void FilesTab::showMatch()
+{
+    lblMatched->clear();
+    const QString romFile = txtRom->text().trimmed();
+    if (m_state.dats.files().isEmpty() ||
+        !(Archive::isSpectrumName(romFile) || Archive::isArchiveName(romFile)))
+        return;
+    const QString found = foundRomFile();
+    if (found.isEmpty())
+        return;
+    const Fingerprint print = fingerprintOf(found);
+    if (!print.ok)
+        return;
+    // The DAT files are read the first time anything needs them, this included; the tab looks
+    // again once they are, and never waits for them.
+    const std::shared_ptr<const DatCatalogue> dats = m_state.dats.readCatalogue();
+    if (!dats) {
+        QTimer::singleShot(kDatPollMs, this, [this] { showMatch(); });
+        return;
+    }
+    if (const DatEntry *entry = dats->entryOf(print.size, print.crc))
+        lblMatched->setText(
+            kMatchedText.arg(entry->game, fileNamePart(dats->files().at(entry->file).path)));
+}
+
 void FilesTab::updateTapeButtons()
 {
     Q_EMIT romFileLookedUp();
+    showMatch();
     const QString romFile = txtRom->text().trimmed();
     if (!Archive::isArchiveName(romFile)) {
         cmdRunTaper->setEnabled(isTapeName(romFile));
@@ -248,7 +276,7 @@ void FilesTab::cmdFillFromTape_Click()
     // way to the tape's.
     const QString typed = txtRom->text().trimmed();
     Q_EMIT tapeCardRead(readTapeCard(tape),
-                        droppedName(Archive::isArchiveName(typed) ? tapeName : typed));
+                        droppedEntryName(Archive::isArchiveName(typed) ? tapeName : typed));
 }
 
 void FilesTab::showFilled(const QStringList &captions)

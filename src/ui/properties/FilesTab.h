@@ -26,6 +26,7 @@ inline const QString kRomFileFilter =
                    "*.DSK,*.TRD,*.SCL|Archives (*.ZIP,*.GZ)|*.ZIP,*.GZ|All files (*.*)|*.*");
 inline const QString kMusicFileFilter = QStringLiteral("All files (*.*)|*.*");
 inline const QString kFillFromTapeCaption = QStringLiteral("Fill from tape");
+inline const QString kMatchedText = QStringLiteral("Matched: %1, %2");
 
 // The properties dialog's Files tab: the entry's rom file and audio file, the tape's blocks, the
 // fill from the tape, and what Run would start. Rom and music directories chosen in its file
@@ -47,6 +48,7 @@ public:
     QLineEdit *txtMusicFile = nullptr;
     QPushButton *cmdFindMusic = nullptr;
     CommandPreview *commandPreview = nullptr; // what Run would start for the rom file typed
+    QLabel *lblMatched = nullptr;             // the game of a kept DAT file the rom file is, if any
 
     void setCaptions();
     void showRecord(const RomRecord &record);
@@ -66,8 +68,9 @@ public:
     QString foundRomFile() const;
     // The rom file's loading screen, when the rom paths find the file and it holds one.
     LoadedPicture foundLoadingScreen() const;
-    // Blocks and Fill from tape, for a tape or an archive holding one.
+    // Blocks and Fill from tape, for a tape or an archive holding one; the DAT match.
     void updateTapeButtons();
+    void showMatch();
 
 Q_SIGNALS:
     // The rom file typed changed; the tab's own buttons follow it already.

@@ -46,6 +46,9 @@ frmScan::frmScan(AppState &state, Dialogs &dialogs, CatalogueView &view, QWidget
     setObjectName(QStringLiteral("frmScan"));
     setWindowTitle(kDialogTitle);
     buildLayout();
+    // The DAT files kept for identifying start ticked; one added here is used for this scan.
+    for (const QString &path : m_state.dats.files())
+        addDat(path);
     connect(cmdFolder, &QPushButton::clicked, this, &frmScan::cmdFolder_Click);
     connect(cmdAddDat, &QPushButton::clicked, this, &frmScan::cmdAddDat_Click);
     connect(cmdRemoveDat, &QPushButton::clicked, this, &frmScan::cmdRemoveDat_Click);
@@ -120,9 +123,18 @@ void frmScan::cmdAddDat_Click()
 {
     const QString chosen =
         m_dialogs.openFile(this, Dialogs::FileRequest{kScanDatTitle, kScanDatFilter, {}, {}});
-    const QString native = QDir::toNativeSeparators(chosen);
-    if (!chosen.isEmpty() && lstDats->findItems(native, Qt::MatchExactly).isEmpty())
-        lstDats->addItem(native);
+    if (!chosen.isEmpty())
+        addDat(chosen);
+}
+
+void frmScan::addDat(const QString &path)
+{
+    const QString native = QDir::toNativeSeparators(path);
+    if (!lstDats->findItems(native, Qt::MatchExactly).isEmpty())
+        return;
+    auto *item = new QListWidgetItem(native, lstDats);
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(Qt::Checked);
 }
 
 void frmScan::cmdRemoveDat_Click()
@@ -158,8 +170,21 @@ void frmScan::cmdStart_Click()
     ScanRequest request;
     request.directory = folder;
     request.subfolders = chkSubfolders->isChecked();
-    for (int row = 0; row < lstDats->count(); ++row)
-        request.datFiles.append(lstDats->item(row)->text());
+    // The kept DAT files ticked are read once per run, by the shelf; any others, here.
+    QStringList ticked;
+    for (int row = 0; row < lstDats->count(); ++row) {
+        if (lstDats->item(row)->checkState() == Qt::Checked)
+            ticked.append(lstDats->item(row)->text());
+    }
+    const QStringList &kept = m_state.dats.files();
+    if (!kept.isEmpty() && std::all_of(kept.begin(), kept.end(), [&](const QString &path) {
+            return ticked.contains(QDir::toNativeSeparators(path));
+        })) {
+        request.readDats = [reading = m_state.dats.reading()] { return reading.get().catalogue; };
+        for (const QString &path : kept)
+            ticked.removeOne(QDir::toNativeSeparators(path));
+    }
+    request.datFiles = ticked;
     request.screensDirectory = txtScreens->text().trimmed();
     request.catalogueFiles = catalogueFileNames(m_state.database);
 
@@ -222,7 +247,7 @@ void frmScan::finishScan()
     mergeScanResult(m_state.database, m_state.paths, m_result);
     m_view.RefillGameList();
     m_view.showStatus(m_result.statusText());
-    for (const Message &message : m_result.messages)
+    for (const Message &message : m_result.messages + m_state.dats.takeMessages())
         m_dialogs.show(this, message);
     QString summary = m_result.statusText();
     if (!m_result.clashPaths.isEmpty())

@@ -67,6 +67,8 @@ protected:
 
 private:
     void buildLayout();
+    // A DAT file listed and ticked, unless it is listed already.
+    void addDat(const QString &path);
     void setEditable(bool editable);
     // On the worker thread: keeps the latest figures and posts them at most every 50 ms.
     void reportProgress(const ScanProgress &progress);

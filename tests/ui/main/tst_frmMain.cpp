@@ -95,13 +95,15 @@ private Q_SLOTS:
         QCOMPARE(w.windowTitle(), QStringLiteral("Kivo"));
         QCOMPARE(captions(w.mnuFile),
                  (QStringList{"New", "Load", "Save", "Save as...", "-", "Exit"}));
-        QCOMPARE(captions(w.mnuRoms), (QStringList{"Add Rom", "-", "Remove Selected", "-",
-                                                   "Properties...", "-", "Favourite", "Tags..."}));
+        QCOMPARE(captions(w.mnuRoms),
+                 (QStringList{"Add Rom", "-", "Remove Selected", "-", "Properties...", "-",
+                              "Favourite", "Tags...", "-", "Identify", "Find Duplicates..."}));
         QCOMPARE(captions(w.view),
                  (QStringList{"View Options", "Show loading screens from rom files"}));
         QVERIFY(w.view[1]->isCheckable() && w.view[1]->isChecked());
-        QCOMPARE(captions(w.mnuMisc), (QStringList{"Import", "Export", "-", "Paths", "-",
-                                                   "Load last DB", "-", "Scan Folder..."}));
+        QCOMPARE(captions(w.mnuMisc),
+                 (QStringList{"Import", "Export", "-", "Paths", "-", "Load last DB", "-",
+                              "Scan Folder...", "DAT Files..."}));
         QCOMPARE(captions(w.mnuClick),
                  (QStringList{"Add Rom", "-", "Remove Selected", "-", "Run With", "-", "Play Music",
                               "-", "Properties...", "Run As"}));
