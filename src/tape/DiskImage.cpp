@@ -1,6 +1,7 @@
 #include "tape/DiskImage.h"
 
 #include "core/Cp1252.h"
+#include "core/PathText.h"
 
 namespace {
 
@@ -145,4 +146,27 @@ QByteArray diskFileBytes(const QByteArray &image, const DiskFile &file)
         return {};
     const qint64 length = std::min<qint64>(file.length, qint64(file.sectors) * kSector);
     return image.mid(file.offset, std::min<qint64>(length, image.size() - file.offset));
+}
+
+std::optional<DiskListing> readDiskImage(const QByteArray &image, const QString &name)
+{
+    const QString extension = lowerExtension(name);
+    if (extension == u"trd")
+        return readTrdImage(image);
+    if (extension == u"scl")
+        return readSclImage(image);
+    return std::nullopt;
+}
+
+QString diskFormatName(DiskFormat format)
+{
+    switch (format) {
+    case DiskFormat::TrDos:
+        return QStringLiteral("TR-DOS");
+    case DiskFormat::Scl:
+        return QStringLiteral("SCL");
+    case DiskFormat::Plus3:
+        return QStringLiteral("+3DOS");
+    }
+    return {};
 }

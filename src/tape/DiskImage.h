@@ -40,5 +40,11 @@ std::optional<DiskListing> readTrdImage(const QByteArray &image);
 // An SCL archive: "SINCLAIR", a file count, 14-byte entries, the files' sectors, a checksum.
 std::optional<DiskListing> readSclImage(const QByteArray &image);
 
+// The image read by the format its name ends in (".trd", ".scl"); nullopt for any other name or
+// an image that is not of its format.
+std::optional<DiskListing> readDiskImage(const QByteArray &image, const QString &name);
+// "TR-DOS", "SCL", "+3DOS": the format's name, as kivo-cli prints it.
+QString diskFormatName(DiskFormat format);
+
 // The bytes of `file` as far as the image holds them, no more than its length.
 QByteArray diskFileBytes(const QByteArray &image, const DiskFile &file);

@@ -1,12 +1,17 @@
 // TR-DOS disks and SCL archives read into their directories: files, kinds, starts and LINEs,
 // lengths, deleted files, the label and free space, images cut short, and the SCL checksum;
 // then every TRD and SCL of the shared collection.
+#include "ArchiveMaker.h"
 #include "DiskMaker.h"
 #include "TestSupport.h"
 
 #include "tape/DiskImage.h"
 
 #include <QDirIterator>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace testsupport;
@@ -141,6 +146,40 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, image);
         QVERIFY(!(image.startsWith("SINCLAIR") ? readSclImage(image) : readTrdImage(image)));
+    }
+
+    // Catches kivo-cli disk refusing a zipped disk, or printing a disk it cannot read.
+    void commandLine_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("printed");
+        const QByteArray listed = R"({"format":"TR-DOS","label":"MYDISK","free":644352,"files":[)"
+                                  R"({"name":"SCREEN","kind":"C","start":16384,"length":6912,)"
+                                  R"("sectors":27,"deleted":false}]})";
+        const QList<TrDosFileSpec> screen = {someFiles().at(1)};
+        QTest::newRow("trd") << "game.trd" << makeTrd(screen) << 0 << listed;
+        QTest::newRow("zipped trd")
+            << "game.zip" << makeZip("GAME.TRD", makeTrd(screen)) << 0 << listed;
+        QTest::newRow("scl with a wrong checksum")
+            << "game.scl" << makeScl(screen, 5) << 0 << QByteArray("The checksum is");
+        QTest::newRow("no disk") << "game.trd" << QByteArray(100, 'x') << 1
+                                 << QByteArray("game.trd is not a disk image (TRD or SCL)");
+    }
+    void commandLine()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, printed);
+        QTemporaryDir dir;
+        touch(dir.filePath(name), bytes);
+        const CliRun run = runCli({"disk", dir.filePath(name)});
+        QTEST(run.exitCode, "exitCode");
+        if (printed.startsWith('{'))
+            QCOMPARE(QJsonDocument::fromJson(run.out), QJsonDocument::fromJson(printed));
+        else
+            QVERIFY2((run.out + run.err).contains(printed), (run.out + run.err).constData());
     }
 
     // The collection's disks: each listed, with as many files as its own catalogue counts.
