@@ -7,6 +7,7 @@
 //                                    scripts/fuzz.sh writes them into build-fuzz/
 
 #include "../tests/support/ArchiveMaker.h"
+#include "../tests/support/DiskMaker.h"
 #include "../tests/support/SnapshotMaker.h"
 #include "core/DatFile.h"
 #include "interchange/PocketDatabase.h"
@@ -848,6 +849,24 @@ void librarySeeds(bool large)
 
 } // namespace
 
+// ---- disks
+
+// A TR-DOS disk cut short after its files, as TRDs often are, and SCL archives of the same files
+// with their checksum right and wrong.
+void diskSeeds()
+{
+    using testsupport::TrDosFileSpec;
+    const QList<TrDosFileSpec> files = {
+        {"boot", 'B', 20, 20, testsupport::basicWithLine(QByteArray(20, '\xEA'), 10)},
+        {"code", 'C', 32768, 300, QByteArray(300, '\xC9')},
+        {"\x01gone", 'C', 40000, 10, QByteArray(10, '\0')},
+    };
+    put(QStringLiteral("disk"), QStringLiteral("cut.trd"),
+        testsupport::makeTrd(files, "SEEDS", 16 * 256 + 4 * 256));
+    put(QStringLiteral("disk"), QStringLiteral("files.scl"), testsupport::makeScl(files));
+    put(QStringLiteral("disk"), QStringLiteral("bad-checksum.scl"), testsupport::makeScl(files, 1));
+}
+
 int main(int argc, char **argv)
 {
     bool large = false;
@@ -871,8 +890,10 @@ int main(int argc, char **argv)
     archiveSeeds(large);
     clrMameProSeeds(large);
     librarySeeds(large);
-    if (!large)
+    if (!large) {
         screenSeeds();
+        diskSeeds();
+    }
     std::printf("%d seed files written to %s\n", g_written, qPrintable(g_out));
     return 0;
 }

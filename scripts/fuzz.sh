@@ -2,7 +2,7 @@
 # Fuzzes the program's readers with libFuzzer, one target at a time.
 #   scripts/fuzz.sh [TARGET|all] [SECONDS]     (default: all, 60 seconds each)
 # Targets: dat pocket sgd sgd_ini settings language tape screen loading_screen archive
-# logiqx clrmamepro library (fuzz/fuzz_TARGET.cpp).
+# logiqx clrmamepro library disk (fuzz/fuzz_TARGET.cpp).
 # Builds build-fuzz/ with clang, AddressSanitizer and UndefinedBehaviorSanitizer, grows a working
 # corpus in build-fuzz/corpus/TARGET from tests/fuzz/corpus/TARGET, the saved regressions, large
 # generated seeds and, when present, the matching files of ../shared/corpus. Crashes go to
@@ -11,7 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 TARGETS=(dat pocket sgd sgd_ini settings language tape screen loading_screen archive logiqx clrmamepro
-         library)
+         library disk)
 target=${1:-all}
 seconds=${2:-60}
 if [ "$target" = all ]; then
@@ -28,6 +28,7 @@ fi
 max_len() {
     case "$1" in
         dat | pocket | sgd | tape | archive | logiqx | clrmamepro | library) echo 600000 ;;
+        disk) echo 700000 ;;
         loading_screen) echo 200000 ;;
         settings | language) echo 262144 ;;
         sgd_ini) echo 65536 ;;
@@ -42,6 +43,7 @@ shared_endings() {
         loading_screen) echo "tzx tap sna z80 szx" ;;
         archive) echo "zip gz" ;;
         clrmamepro) echo "dat" ;;
+        disk) echo "trd scl" ;;
     esac
 }
 

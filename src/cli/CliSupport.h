@@ -68,6 +68,7 @@ int cmdMembers(const QStringList &arguments);
 int cmdRender(const QStringList &arguments);
 int cmdScreen(const QStringList &arguments);
 int cmdMachine(const QStringList &arguments);
+int cmdDisk(const QStringList &arguments);
 int cmdExport(const QStringList &arguments);
 int cmdImport(const QStringList &arguments);
 int cmdScan(const QStringList &arguments);

@@ -41,6 +41,11 @@ Usage:
       "why"}: for example "128K" and "the tape's hardware block". FILE may be a .zip or
       .gz holding one. Machines: 16K, 48K, 128K, +2, +2A, +3, Pentagon 128, Scorpion,
       TC2048, TS2068.
+  kivo-cli disk FILE
+      Print what a TR-DOS disk (.trd) or SCL archive holds, as its directory says:
+      {"format", "label", "free", "files": [{"name", "kind", "start", "length", "sectors",
+      "deleted"}]}, with a "warning" when an SCL's checksum is wrong or it is cut short.
+      FILE may be a .zip or .gz holding one.
   kivo-cli export FILE.dat OUT.kvl
       Load FILE.dat and write it as a pocket catalogue (.kvl).
   kivo-cli import sgd|dat|kvl DIR [--file NAME]... [--overwrite] [--into FILE.dat]
@@ -105,23 +110,15 @@ int main(int argc, char *argv[])
         return kExitOk;
     }
     static const std::map<QString, Subcommand> kSubcommands = {
-        {QStringLiteral("dump"), cmdDump},
-        {QStringLiteral("write"), cmdWrite},
-        {QStringLiteral("settings"), cmdSettings},
-        {QStringLiteral("language"), cmdLanguage},
-        {QStringLiteral("tape"), cmdTape},
-        {QStringLiteral("render"), cmdRender},
-        {QStringLiteral("export"), cmdExport},
-        {QStringLiteral("import"), cmdImport},
-        {QStringLiteral("screen"), cmdScreen},
-        {QStringLiteral("scan"), cmdScan},
-        {QStringLiteral("members"), cmdMembers},
-        {QStringLiteral("machine"), cmdMachine},
-        {QStringLiteral("command"), cmdCommand},
-        {QStringLiteral("library"), cmdLibrary},
-        {QStringLiteral("dat"), cmdDat},
-        {QStringLiteral("identify"), cmdIdentify},
-        {QStringLiteral("duplicates"), cmdDuplicates},
+        {QStringLiteral("dump"), cmdDump},         {QStringLiteral("write"), cmdWrite},
+        {QStringLiteral("settings"), cmdSettings}, {QStringLiteral("language"), cmdLanguage},
+        {QStringLiteral("tape"), cmdTape},         {QStringLiteral("render"), cmdRender},
+        {QStringLiteral("export"), cmdExport},     {QStringLiteral("import"), cmdImport},
+        {QStringLiteral("screen"), cmdScreen},     {QStringLiteral("scan"), cmdScan},
+        {QStringLiteral("members"), cmdMembers},   {QStringLiteral("machine"), cmdMachine},
+        {QStringLiteral("disk"), cmdDisk},         {QStringLiteral("command"), cmdCommand},
+        {QStringLiteral("library"), cmdLibrary},   {QStringLiteral("dat"), cmdDat},
+        {QStringLiteral("identify"), cmdIdentify}, {QStringLiteral("duplicates"), cmdDuplicates},
     };
     const auto it = kSubcommands.find(name);
     if (it == kSubcommands.end())
